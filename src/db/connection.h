@@ -31,6 +31,8 @@ class Dialect {
   virtual std::string beginWrite() const = 0;
   virtual std::string textType(int size) const = 0;  // column type for a text of `size` chars
   virtual std::string floatType() const = 0;
+  // Null-safe equality operator: "IS" (SQLite), "IS NOT DISTINCT FROM" (PostgreSQL).
+  virtual std::string nullSafeEqual() const = 0;
 };
 
 // A database failure, with the engine's own message.
