@@ -84,6 +84,9 @@ class RecordSet {
     // The whole content or the current record changed (load, scroll, post, cancel, delete).
     virtual void dataChanged(RecordSet&) {}
     virtual void fieldChanged(RecordSet&, Field&) {}
+    // Controls that hold typed text not yet written to their field write it now. Called
+    // by post() before beforePost, and by updateRecord().
+    virtual void updateData(RecordSet&) {}
   };
 
   explicit RecordSet(std::string name = {});
@@ -146,6 +149,7 @@ class RecordSet {
   void post();
   void cancel();
   void deleteRecord();  // DataError on an empty set
+  void updateRecord();  // asks listeners to write pending control text into the fields
 
   int tag = 0;
 
