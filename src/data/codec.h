@@ -15,13 +15,16 @@ inline constexpr int kMaxDepth = 64;
 // Throws ProtocolError(kParseError) when the text nests deeper than maxDepth.
 void checkNesting(std::string_view text, int maxDepth = kMaxDepth);
 
-// Appends the JSON form of a value to `out` (a buffer the caller may reuse).
+// Appends the JSON form of a value to `out` (a buffer the caller may reuse). Throws
+// DataError for what the reader would refuse: malformed UTF-8, a number that is not finite,
+// a row whose width or cell kinds do not fit its fields.
 void appendVariant(std::string& out, const Variant& v);
 void appendPacket(std::string& out, const Packet& p);
 void appendDelta(std::string& out, const Delta& d);
 
 // Parses JSON text into a value: objects with "rows" are packets, objects with "changes"
-// are deltas, other objects are refused. Throws ProtocolError(kParseError) for bad JSON.
+// are deltas, other objects are refused. Throws ProtocolError(kParseError) for bad JSON
+// and ProtocolError(kInvalidParams) for a value of the wrong shape.
 Variant parseVariant(std::string_view text);
 Packet parsePacket(std::string_view text);
 Delta parseDelta(std::string_view text);
@@ -40,12 +43,18 @@ struct RpcResponse {
   std::string errorMessage;
 };
 
+void appendRequest(std::string& out, const RpcRequest& r);
 std::string encodeRequest(const RpcRequest& r);
 // Throws ProtocolError: kParseError for bad JSON, kInvalidRequest for a wrong envelope.
 RpcRequest decodeRequest(std::string_view text);
+// The id of a request that decodeRequest refused, so the error reply can still echo it;
+// null when the text has no usable id. Never throws.
+Variant peekRequestId(std::string_view text) noexcept;
 
 void appendResponse(std::string& out, const RpcResponse& r);
 std::string encodeResponse(const RpcResponse& r);
+// Throws ProtocolError: kParseError for bad JSON, kInvalidRequest for a wrong envelope,
+// kInvalidParams for a malformed packet or delta in the result.
 RpcResponse decodeResponse(std::string_view text);
 
 }  // namespace qbk::data::json

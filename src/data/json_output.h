@@ -1,0 +1,54 @@
+// Private to the codec: lets RapidJSON's Writer append straight into a caller's string, so
+// a reused buffer keeps its capacity and no intermediate document or buffer is built.
+#pragma once
+
+#include <rapidjson/writer.h>
+
+#include <algorithm>
+#include <string>
+
+namespace qbk::data::json {
+
+// The Writer reserves room for a whole token (a string's worst-case escaped length) before
+// writing it character by character, so the string is grown ahead and each character is a
+// plain store. The destructor trims the string to what was written; without commit() it
+// drops everything this output appended, so a failed encoding leaves no half-written JSON.
+class StringOutput {
+ public:
+  using Ch = char;
+  explicit StringOutput(std::string& out) : out_(out), start_(out.size()), pos_(start_) {}
+  StringOutput(const StringOutput&) = delete;
+  StringOutput& operator=(const StringOutput&) = delete;
+  ~StringOutput() { out_.resize(committed_ ? pos_ : start_); }
+
+  void reserve(std::size_t count) {
+    if (pos_ + count > out_.size())
+      out_.resize(std::max({pos_ + count, out_.size() * 2, std::size_t{256}}));
+  }
+  void putUnchecked(char c) { out_[pos_++] = c; }
+  void Put(char c) {
+    reserve(1);
+    putUnchecked(c);
+  }
+  void Flush() {}
+  void commit() { committed_ = true; }
+
+ private:
+  std::string& out_;
+  std::size_t start_;
+  std::size_t pos_;
+  bool committed_ = false;
+};
+
+// Found by argument-dependent lookup from inside the Writer, ahead of RapidJSON's generic
+// versions that would go through Put() for every character.
+inline void PutReserve(StringOutput& os, std::size_t count) {
+  os.reserve(count);
+}
+inline void PutUnsafe(StringOutput& os, char c) {
+  os.putUnchecked(c);
+}
+
+using JsonWriter = rapidjson::Writer<StringOutput>;
+
+}  // namespace qbk::data::json
