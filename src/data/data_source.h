@@ -23,13 +23,18 @@ class DataSource : private RecordSet::Listener {
   // When true, a data-aware control puts the set into edit as soon as the person types.
   bool autoEdit = true;
 
+  // Fired when the state seen through the source changes, also by setDataSet.
   std::function<void(DataSource&)> onStateChange;
   std::function<void(DataSource&, Field*)> onDataChange;  // field null: record or content
+  // The set is about to post: controls bound here write the text typed into them.
+  std::function<void(DataSource&)> onUpdateData;
 
  private:
   void stateChanged(RecordSet&) override;
   void dataChanged(RecordSet&) override;
   void fieldChanged(RecordSet&, Field&) override;
+  void updateData(RecordSet&) override;
+  void dataSetDestroyed(RecordSet&) override;
 
   std::string name_;
   RecordSet* dataSet_ = nullptr;

@@ -66,7 +66,8 @@ class Field {
 
  private:
   friend class RecordSet;
-  Field(RecordSet* owner, int index, FieldDef def) : owner_(owner), index_(index), def_(std::move(def)) {}
+  Field(RecordSet* owner, int index, FieldDef def)
+      : owner_(owner), index_(index), def_(std::move(def)) {}
   RecordSet* owner_;
   int index_;
   FieldDef def_;
@@ -87,6 +88,8 @@ class RecordSet {
     // Controls that hold typed text not yet written to their field write it now. Called
     // by post() before beforePost, and by updateRecord().
     virtual void updateData(RecordSet&) {}
+    // The set is being destroyed; the listener must forget it (no removeListener needed).
+    virtual void dataSetDestroyed(RecordSet&) {}
   };
 
   explicit RecordSet(std::string name = {});
@@ -97,7 +100,10 @@ class RecordSet {
   const std::string& name() const { return name_; }
 
   // ---- fields -------------------------------------------------------------------------
-  // Declared fields. A set without declared fields takes whatever fields a packet carries.
+  // Declared fields. A set without declared fields takes whatever fields a packet carries
+  // (and takes them anew at every load; Field references of such a set live until a load
+  // brings other fields). Fields are declared while the set is inactive; a text field of
+  // size 0 has no size limit.
   Field& addField(std::string name, FieldType type, int size = 0);
   int fieldCount() const { return static_cast<int>(fields_.size()); }
   Field& field(int i) { return *fields_.at(i); }
@@ -114,8 +120,8 @@ class RecordSet {
   // field the packet lacks, or one of another type, is a DataError and nothing changes.
   void setData(const Packet& packet);
   void setData(Packet&& packet);
-  Packet data() const;  // the visible records as a packet
-  void close();         // inactive, no content
+  Packet data() const;  // the visible records as a packet (an unposted edit excluded)
+  void close();         // inactive, no content; an open edit is dropped
   bool active() const { return state_ != DataSetState::Inactive; }
 
   // ---- change log ---------------------------------------------------------------------
@@ -126,13 +132,17 @@ class RecordSet {
 
   // ---- navigation ---------------------------------------------------------------------
   // Moving while editing posts a modified record first and cancels an unmodified one.
+  // Scroll events fire only when the current record really changes. first()/last() set
+  // bof()/eof(), as does a next()/prior() that hits the end.
   void first();
   void prior();
   void next();
   void last();
   int moveBy(int distance);  // returns how far it moved
+  // Exact match of every named field (texts by content, numbers numerically, null only
+  // with null). Not found: false, and the current record stays.
   bool locate(const std::vector<std::string>& fieldNames, const std::vector<Value>& values);
-  int recNo() const;  // 1-based; 0 when empty
+  int recNo() const;  // 1-based, as displayCurrentRow(); 0 when there is no record
   void setRecNo(int recNo);
   int recordCount() const;
   bool isEmpty() const { return recordCount() == 0; }
@@ -143,12 +153,13 @@ class RecordSet {
   DataSetState state() const { return state_; }
   bool editing() const { return state_ == DataSetState::Edit || state_ == DataSetState::Insert; }
   bool modified() const { return modified_; }
-  void insert();  // new record before the current one
-  void append();  // new record at the end
-  void edit();
-  void post();
-  void cancel();
-  void deleteRecord();  // DataError on an empty set
+  // insert/append/edit/deleteRecord need an active set (DataError otherwise).
+  void insert();        // new record before the current one
+  void append();        // new record at the end
+  void edit();          // DataError "Não há registro para alterar." on an empty set
+  void post();          // no-op in browse
+  void cancel();        // no-op in browse
+  void deleteRecord();  // cancels an insertion; DataError on an empty set
   void updateRecord();  // asks listeners to write pending control text into the fields
 
   int tag = 0;
@@ -174,6 +185,18 @@ class RecordSet {
   friend class Field;
   struct StoredRow;
   struct Impl;
+
+  const Value& cell(int field) const;
+  void writeField(Field& f, Value v);
+  void requireActive() const;
+  void setState(DataSetState s);
+  void checkBrowseMode();
+  void beginInsert(bool atEnd);
+  void scrollTo(int target);
+  void fire(const Handler& h);
+  template <class F>
+  void notify(F&& f);
+
   std::string name_;
   std::vector<std::unique_ptr<Field>> fields_;
   std::unique_ptr<Impl> impl_;
