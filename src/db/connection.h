@@ -41,6 +41,18 @@ class DbError : public Error {
   using Error::Error;
 };
 
+// A statement refused by a constraint of the schema. The kind lets the server answer with
+// its own clear text instead of the engine's.
+class ConstraintError : public DbError {
+ public:
+  enum class Kind { Unique, ForeignKey, NotNull, Check, Other };
+  ConstraintError(Kind kind, const std::string& message) : DbError(message), kind_(kind) {}
+  Kind kind() const { return kind_; }
+
+ private:
+  Kind kind_;
+};
+
 // Read access to the current row while rows are streamed.
 class Cursor {
  public:
@@ -50,6 +62,8 @@ class Cursor {
   virtual bool isNull(int i) const = 0;
   virtual std::string_view text(int i) const = 0;  // valid until the next row
   virtual double number(int i) const = 0;
+  // True when the engine holds the value as a number (integer or floating point).
+  virtual bool isNumber(int i) const = 0;
   Value value(int i, data::FieldType type) const;
 };
 
@@ -68,6 +82,11 @@ class Connection {
   // Streams the rows of a query to `onRow` without copying them.
   virtual void forEachRow(std::string_view sql, const std::vector<Value>& params,
                           const std::function<void(const Cursor&)>& onRow) = 0;
+  // Like forEachRow, but first calls `onColumns` once, also when the query yields no row;
+  // only columnCount() and columnName() may be read there.
+  virtual void stream(std::string_view sql, const std::vector<Value>& params,
+                      const std::function<void(const Cursor&)>& onColumns,
+                      const std::function<void(const Cursor&)>& onRow) = 0;
   // Runs several statements separated by ';' with no parameters (schema scripts).
   virtual void executeScript(std::string_view sql) = 0;
 

@@ -17,10 +17,19 @@ struct ColumnSpec {
   bool notNull = false;
 };
 
+// A reference from some columns of a table to the key of another.
+struct ForeignKeySpec {
+  std::vector<std::string> columns;
+  std::string table;                    // the referenced table
+  std::vector<std::string> references;  // its key columns, in the order of `columns`
+  bool cascadeDelete = false;           // the rows go with the referenced row
+};
+
 struct TableSpec {
   std::string name;
   std::vector<ColumnSpec> columns;
   std::vector<std::string> key;
+  std::vector<ForeignKeySpec> foreignKeys;
 
   const ColumnSpec* column(std::string_view name) const;
   bool isKey(std::string_view column) const;

@@ -1,0 +1,48 @@
+// A fresh directory per test, removed with everything in it when the test ends.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace qbk::testing {
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "qbk-db-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) ADD_FAILURE() << "mkdtemp failed";
+    path_ = pattern;
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The message of the exception of type E that `f` throws; fails the test when it throws
+// nothing or something else.
+template <typename E, typename F>
+std::string thrownMessage(F&& f) {
+  try {
+    f();
+  } catch (const E& e) {
+    return e.what();
+  } catch (const std::exception& e) {
+    ADD_FAILURE() << "unexpected exception: " << e.what();
+    return {};
+  }
+  ADD_FAILURE() << "nothing was thrown";
+  return {};
+}
+
+}  // namespace qbk::testing
