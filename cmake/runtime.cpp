@@ -1,0 +1,1 @@
+void qbk_runtime_anchor() {}
