@@ -1,0 +1,27 @@
+// Reading table rows into packets shaped by a PacketLayout.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/packet.h"
+#include "db/connection.h"
+#include "server/packet_layouts.h"
+
+namespace qbk::server {
+
+// Runs a query whose result columns are the layout's fields in order.
+data::Packet fetchPacket(db::Connection& conn, const PacketLayout& layout, std::string_view sql,
+                         const std::vector<data::Value>& params);
+
+// The rows of the layout's table that satisfy `where` (a condition with `?` parameters;
+// empty for all rows), ordered by the table's key.
+data::Packet fetchWhere(db::Connection& conn, const PacketLayout& layout, std::string_view where,
+                        const std::vector<data::Value>& params);
+
+// "A, B, C": the layout's fields as a select list, each prefixed with `qualifier.` when
+// one is given.
+std::string selectList(const PacketLayout& layout, std::string_view qualifier = {});
+
+}  // namespace qbk::server
