@@ -1,0 +1,54 @@
+// Calls by name: checks a request's parameters against the method's declared list, runs
+// the method and turns every outcome into a JSON-RPC response.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "data/variant.h"
+#include "db/connection.h"
+
+namespace qbk::server {
+
+enum class ParamKind {
+  Text,     // text by value
+  TextRef,  // text by reference: the client never reads it back, so it travels as a text
+  Delta,    // a record set's pending changes
+};
+
+using MethodHandler = std::function<data::Variant(db::Connection&, const data::VariantArray&)>;
+
+struct MethodSpec {
+  std::vector<ParamKind> params;
+  MethodHandler handler;
+};
+
+// What happened to one call, for the log line.
+struct CallOutcome {
+  std::string method;  // empty when the request could not be read
+  int errorCode = 0;   // 0: success
+  std::string errorMessage;
+};
+
+class Dispatcher {
+ public:
+  void add(std::string name, std::vector<ParamKind> params, MethodHandler handler);
+  bool has(std::string_view name) const;
+
+  // Handles one request body and appends the response body to `out`. Never throws: a
+  // failure of any kind becomes a JSON-RPC error object. `conn` is asked for only when a
+  // method runs, so malformed requests cost no database connection.
+  CallOutcome handle(std::string_view body, const std::function<db::Connection&()>& conn,
+                     std::string& out) const;
+
+ private:
+  void checkParams(const std::string& name, const MethodSpec& spec,
+                   const data::VariantArray& params) const;
+
+  std::unordered_map<std::string, MethodSpec> methods_;
+};
+
+}  // namespace qbk::server
