@@ -1,0 +1,65 @@
+// qbk-server: serves the bank remote object over HTTP until SIGINT or SIGTERM.
+#include <signal.h>
+#include <spdlog/spdlog.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <exception>
+
+#include "db/connection.h"
+#include "server/demo_data.h"
+#include "server/http_server.h"
+#include "server/schema.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"Servidor de aplicação Qbk51200.rdmBanco (JSON-RPC sobre HTTP)"};
+  qbk::server::ServerOptions options;
+  bool demo = false;
+  std::string logLevel = "info";
+  app.add_option("--database", options.database,
+                 "Arquivo SQLite (criado se não existir) ou endereço PostgreSQL")
+      ->required();
+  app.add_option("--port", options.port, "Porta TCP (0: escolhida pelo sistema)")
+      ->capture_default_str()
+      ->check(CLI::Range(0, 65535));
+  app.add_option("--listen", options.address, "Endereço de escuta")->capture_default_str();
+  app.add_flag("--demo", demo, "Preenche um banco de dados vazio com dados de demonstração");
+  app.add_option("--workers", options.workers, "Chamadas atendidas ao mesmo tempo")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 256));
+  app.add_option("--log-level", logLevel, "trace, debug, info, warn, error, critical, off")
+      ->capture_default_str()
+      ->check(CLI::IsMember({"trace", "debug", "info", "warn", "error", "critical", "off"}));
+  CLI11_PARSE(app, argc, argv);
+  spdlog::set_level(spdlog::level::from_str(logLevel));
+
+  // The signals are taken by sigwait below, never by a handler: every thread started from
+  // here on inherits the blocked mask.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  try {
+    {
+      auto conn = qbk::db::open(options.database);
+      qbk::server::migrate(*conn);
+      if (demo && qbk::server::fillDemoData(*conn))
+        spdlog::info("dados de demonstração gravados em {}", options.database);
+    }
+    qbk::server::Server server(options);
+    server.start();
+    std::printf("qbk-server escutando em http://%s:%d\n", options.address.c_str(), server.port());
+    std::fflush(stdout);
+
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    spdlog::info("sinal {} recebido; encerrando", signal);
+    server.stop();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "qbk-server: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
