@@ -129,7 +129,6 @@ std::string Grid::cellText(int row, int column) const {
   if (editorOpen_ && row == currentRow() && column == selected_) return editorText_;
   const data::Field* f = columnField(column);
   if (!f || row < 0 || row >= rowCount()) return {};
-  if (row == currentRow()) return f->text();  // display conversion of the current record
   const data::Value& v = link_.dataSet()->displayValue(row, f->index());
   if (const auto* s = std::get_if<std::string>(&v)) return *s;
   if (const auto* d = std::get_if<double>(&v)) return data::formatNumber(*d);

@@ -79,6 +79,8 @@ class Grid : public Control, public DataAware {
   // ---- rows ----------------------------------------------------------------------------
   int rowCount() const;
   int currentRow() const;  // -1 without rows
+  // The stored value as text (the open cell editor's text in its cell); display
+  // conversions, which need the record to be current, are not applied.
   std::string cellText(int row, int column) const;
   bool editorOpen() const { return editorOpen_; }
   const std::string& editorText() const { return editorText_; }
