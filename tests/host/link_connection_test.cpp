@@ -119,7 +119,7 @@ TEST(LinkConnection, unreachableServerIsAConnectionErrorNamingTheAddress) {
 }
 
 TEST(LinkConnection, serverWithoutHealthCheckIsNotAccepted) {
-  FakeRpcServer notOurs(/*withHealthCheck=*/false);
+  FakeRpcServer notOurs({.healthCheck = false});
   NetConnection net;
   EXPECT_THROW(connectTo(net, notOurs), ConnectionError);
   EXPECT_FALSE(net.connected());
@@ -148,6 +148,17 @@ TEST(LinkConnection, transportFailuresDuringACallAreConnectionErrors) {
     res.set_content(R"({"jsonrpc":"2.0","id":1,"result":null})", "application/json");
   });
   EXPECT_THROW(net.call("GetBanco"), ConnectionError);
+}
+
+TEST(LinkConnection, callAfterTheServerClosedAnIdleConnectionStillSucceeds) {
+  // The screen may sit idle longer than the server keeps a connection open.
+  FakeRpcServer server({.keepAliveSeconds = 1});
+  server.answerResult(true);
+  NetConnection net;
+  connectTo(net, server);
+  EXPECT_TRUE(net.call("SetBanco").ok);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1300));
+  EXPECT_TRUE(net.call("SetBanco").ok);
 }
 
 TEST(LinkConnection, replyThatIsNotTheAnswerToTheCallIsRefused) {

@@ -30,11 +30,18 @@ class FakeRpcServer {
   using Handler = std::function<json::RpcResponse(const json::RpcRequest&)>;
   using RawHandler = std::function<void(const httplib::Request&, httplib::Response&)>;
 
-  explicit FakeRpcServer(bool withHealthCheck = true) {
-    if (withHealthCheck)
+  struct Options {
+    bool healthCheck = true;
+    int keepAliveSeconds = 5;  // how long an idle connection is kept open
+  };
+
+  FakeRpcServer() : FakeRpcServer(Options{}) {}
+  explicit FakeRpcServer(Options options) {
+    if (options.healthCheck)
       server_.Get("/health", [](const httplib::Request&, httplib::Response& res) {
         res.set_content("ok", "text/plain");
       });
+    server_.set_keep_alive_timeout(options.keepAliveSeconds);
     server_.Post("/rpc/Qbk51200.rdmBanco",
                  [this](const httplib::Request& req, httplib::Response& res) { serve(req, res); });
     server_.set_tcp_nodelay(true);
