@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "db/postgres_connection.h"
 #include "db/sqlite_connection.h"
 
 namespace qbk::db {
@@ -85,7 +86,7 @@ bool isPostgresKeywords(std::string_view location) {
 std::unique_ptr<Connection> open(const std::string& location) {
   const std::string_view loc(location);
   if (startsWith(loc, "postgresql://") || startsWith(loc, "postgres://") || isPostgresKeywords(loc))
-    throw DbError("PostgreSQL ainda não disponível neste servidor.");
+    return std::make_unique<PostgresConnection>(location);
   std::string path(startsWith(loc, "sqlite:") ? loc.substr(7) : loc);
   if (path.empty()) throw DbError("Local do banco de dados não informado.");
   return std::make_unique<SqliteConnection>(path);

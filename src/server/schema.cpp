@@ -75,6 +75,14 @@ bool hasVersionTable(db::Connection& c) {
   }
 }
 
+void createVersionTable(db::Connection& c) {
+  db::Transaction tx(c);
+  c.executeScript("CREATE TABLE IF NOT EXISTS SCHEMA_VERSION (VERSION INTEGER NOT NULL)");
+  if (c.query("SELECT VERSION FROM SCHEMA_VERSION").rows.empty())
+    c.execute("INSERT INTO SCHEMA_VERSION (VERSION) VALUES (0)");
+  tx.commit();
+}
+
 }  // namespace
 
 int latestSchemaVersion() {
@@ -113,13 +121,18 @@ void migrate(db::Connection& c) {
     refuseNewer(stored);
     if (stored >= latestSchemaVersion()) return;
   } else {
-    db::Transaction tx(c);
-    c.executeScript("CREATE TABLE IF NOT EXISTS SCHEMA_VERSION (VERSION INTEGER NOT NULL)");
-    tx.commit();
+    try {
+      createVersionTable(c);
+    } catch (const db::DbError&) {
+      // Another server starting at the same moment may have created it first.
+      if (!hasVersionTable(c)) throw;
+    }
   }
   for (const Migration& m : migrations()) {
     db::Transaction tx(c);
-    // Read again under the write lock: another server may have migrated meanwhile.
+    // Writing the version row first makes a second server wait here until this one
+    // commits (SQLite locks the file at BEGIN already), and only then read the version.
+    c.execute("UPDATE SCHEMA_VERSION SET VERSION = VERSION");
     const int stored = readVersion(c);
     refuseNewer(stored);
     if (stored >= m.version) continue;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "db/dialects.h"
 #include "db/temp_dir.h"
@@ -83,6 +85,23 @@ TEST_F(SchemaTest, runningAgainChangesNothing) {
   EXPECT_EQ(db->query("SELECT VERSION FROM SCHEMA_VERSION").rows,
             (std::vector<db::Row>{{static_cast<double>(latestSchemaVersion())}}));
   EXPECT_EQ(db->query("SELECT COUNT(*) FROM BANCO").rows[0][0], Value(1.0));
+}
+
+TEST_F(SchemaTest, serversStartingTogetherMigrateOnce) {
+  std::vector<std::string> errors(4);
+  std::vector<std::thread> servers;
+  for (std::size_t i = 0; i < errors.size(); ++i)
+    servers.emplace_back([&, i] {
+      try {
+        migrate(*db::open(dir.file("banco.db")));
+      } catch (const std::exception& e) {
+        errors[i] = e.what();
+      }
+    });
+  for (auto& t : servers) t.join();
+  for (const auto& e : errors) EXPECT_EQ(e, "");
+  EXPECT_EQ(db->query("SELECT VERSION FROM SCHEMA_VERSION").rows,
+            (std::vector<db::Row>{{static_cast<double>(latestSchemaVersion())}}));
 }
 
 TEST_F(SchemaTest, aNewerDatabaseIsRefusedAndLeftUntouched) {
