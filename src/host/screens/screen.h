@@ -16,10 +16,17 @@ class Application;
 
 enum class WindowState { Normal, Minimized, Maximized };
 
+// Modal results besides those of the message boxes (mrOk, mrYes, mrNo in messages.h).
+inline constexpr int mrNone = 0;
+inline constexpr int mrCancel = 2;
+
 // Screens are made in two phases so that a derived screen's record sets and data sources
 // exist before its form is built from the resource: the factory constructs the object,
 // then Application::createScreen builds the form (resourceName, registerDataSources),
 // calls bindEvents, and finally FormCreate.
+//
+// A screen belongs to the Application that created it and is destroyed only by it: after
+// close(), once the call that closed it has returned to the event loop (processEvents).
 class Screen {
  public:
   explicit Screen(Application& app);
@@ -28,18 +35,26 @@ class Screen {
   Screen& operator=(const Screen&) = delete;
 
   Application& app() const { return app_; }
-  forms::Form& form() const { return *form_; }
-  const std::string& caption() const { return form_->caption(); }
+  // The screen's controls; an Error before the host has built them.
+  forms::Form& form() const;
+  const std::string& caption() const { return form().caption(); }
 
   WindowState windowState() const { return windowState_; }
   void setWindowState(WindowState s);
   bool visible() const { return visible_; }
+  bool modal() const { return modal_; }
+  // FormClose has run: the screen is no window any more and waits to be released.
+  bool closed() const { return closed_; }
+  // The host is destroying the screen. Handlers wired to record sets or data sources (not
+  // to controls, which go with the form) check it: those sets can still report a change
+  // while the derived screen's members are being destroyed.
+  bool released() const { return released_; }
 
   // Asks the host to show the screen as a child window and make it the active one.
   void show();
   // Asks the host to close it: FormClose runs, then the host releases the screen.
   void close();
-  void repaint() { form_->repaint(); }
+  void repaint() { form().repaint(); }
 
   // The form resource this screen is built from (registered with the application's
   // builder), and the data sources its resource names.
@@ -49,13 +64,14 @@ class Screen {
   virtual void bindEvents() {}
 
   // Life-cycle handlers; the host calls them. Derived screens override and call the base
-  // where their own rules say so.
+  // where their own rules say so. A raising FormClose keeps the screen open.
   virtual void FormCreate() {}
   virtual void FormActivate() {}
   virtual void FormClose() {}
 
-  // Whether the screen is modal (shown by Application::showModal) and its result.
-  int modalResult = 0;
+  // The result a modal screen returns from Application::showModal; closing a modal screen
+  // whose result is still mrNone makes it mrCancel.
+  int modalResult = mrNone;
 
  private:
   friend class Application;
@@ -63,6 +79,11 @@ class Screen {
   std::unique_ptr<forms::Form> form_;
   WindowState windowState_ = WindowState::Normal;
   bool visible_ = false;
+  bool modal_ = false;
+  bool closing_ = false;
+  bool closed_ = false;
+  bool released_ = false;
+  int holds_ = 0;  // calls of the host still using the screen: not released meanwhile
 };
 
 }  // namespace qbk::host
