@@ -17,12 +17,8 @@ TEST(DialectTest, postgresNumbersOnlyTheParametersOutsideQuotesAndComments) {
   EXPECT_EQ(pg.placeholders("SELECT 'a?"), "SELECT 'a?");
 }
 
-TEST(DialectTest, sqliteKeepsItsOwnPlaceholdersAndTakesTheWriteLockAtBegin) {
-  const SqliteDialect lite;
-  EXPECT_EQ(lite.placeholders("SELECT ? WHERE '?' = ?"), "SELECT ? WHERE '?' = ?");
-  EXPECT_EQ(lite.beginWrite(), "BEGIN IMMEDIATE");
-  EXPECT_EQ(lite.textType(30), "VARCHAR(30)");
-  EXPECT_EQ(PostgresDialect().nullSafeEqual(), "IS NOT DISTINCT FROM");
+TEST(DialectTest, sqliteLeavesTheStatementAsWritten) {
+  EXPECT_EQ(SqliteDialect().placeholders("SELECT ? WHERE '?' = ?"), "SELECT ? WHERE '?' = ?");
 }
 
 }  // namespace
