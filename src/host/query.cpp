@@ -218,7 +218,12 @@ void TADOIBQuery::open() {
     for (std::size_t f = 0; f < source.size(); ++f) {
       const int col = source[f];
       if (declared) {
-        row.push_back(c.value(col, packet.fields[f].type));
+        // A number read into a text field is written the way the screens write numbers,
+        // not as the engine prints it ("2", not "2.0").
+        const bool numberAsText =
+            packet.fields[f].type == data::FieldType::String && !c.isNull(col) && c.isNumber(col);
+        row.push_back(numberAsText ? data::Value(data::formatNumber(c.number(col)))
+                                   : c.value(col, packet.fields[f].type));
       } else if (c.isNull(col)) {
         row.emplace_back();
       } else if (c.isNumber(col)) {
