@@ -79,8 +79,10 @@ struct ApplySpec {
 // Otherwise: show the indicator, evaluate the extra arguments, call the method with the
 // delta and them, check the result, run the finishing actions in the order given, then
 // the follow-up. If anything of that raises (the follow-up only when it is marked so), the
-// pending updates are cancelled, the indicator is hidden, the screen repainted and the
-// error raised again: the record set never keeps changes the server did not take.
+// pending updates are cancelled, the indicator is hidden (if it is still shown: never a
+// hide without a show, nor a second one), the screen repainted and the error raised again:
+// the record set never keeps changes the server did not take. Showing the indicator
+// counts as part of the send, so a failure there cancels too.
 // `spec.finish` must include Merge (qbk::Error otherwise, before anything is sent).
 void applyUpdates(NetConnection& net, data::RecordSet& rs, const ApplySpec& spec);
 
