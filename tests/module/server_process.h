@@ -1,0 +1,30 @@
+// The real qbk-server program ($QBK_SERVER_BIN) on a database file and a port the system
+// picks, stopped with SIGTERM when the object goes.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+namespace qbk::module::testing {
+
+class ServerProcess {
+ public:
+  // Starts the server and waits until it announces its address; a failure to start is a
+  // std::runtime_error carrying what the program printed.
+  ServerProcess(const std::string& database, bool demo);
+  ~ServerProcess();
+  ServerProcess(const ServerProcess&) = delete;
+  ServerProcess& operator=(const ServerProcess&) = delete;
+
+  int port() const { return port_; }
+
+ private:
+  void stop();
+
+  pid_t pid_ = -1;
+  int output_ = -1;
+  int port_ = 0;
+};
+
+}  // namespace qbk::module::testing
