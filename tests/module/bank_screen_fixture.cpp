@@ -98,6 +98,12 @@ bool BankScreenTest::keyDown(std::string_view grid, int key, forms::Shift shift)
   return done && acted;
 }
 
+bool BankScreenTest::typeIntoGrid(std::string_view grid, std::string_view text) {
+  int typed = 0;
+  const bool done = host::runGuarded([&] { typed = ctl<forms::Grid>(grid).typeText(text); });
+  return done && typed > 0;
+}
+
 bool BankScreenTest::goToBank(std::string_view code) {
   auto& grid = ctl<forms::Grid>("dbgPadrao");
   const std::vector<std::string> codes = column("dbgPadrao");

@@ -58,6 +58,7 @@ class BankScreenTest : public ::testing::Test {
   bool selectTab(std::string_view sheet);
   bool typeInto(std::string_view edit, std::string_view text);
   bool keyDown(std::string_view grid, int key, forms::Shift shift = {});
+  bool typeIntoGrid(std::string_view grid, std::string_view text);
   // Moves the bank list to the row of a bank with the arrow keys.
   bool goToBank(std::string_view code);
 
