@@ -4,8 +4,8 @@
 #include "bank_screen_fixture.h"
 #include "host/config.h"
 #include "host/local_cache.h"
-#include "host/progress.h"
 #include "host/net_connection.h"
+#include "host/progress.h"
 
 namespace qbk::module::testing {
 namespace {
