@@ -163,6 +163,8 @@ void writeVariant(JsonWriter& w, const Variant& v) {
           writePacket(w, *x);
         } else if constexpr (std::is_same_v<T, std::shared_ptr<const Delta>>) {
           writeDelta(w, *x);
+        } else if constexpr (std::is_same_v<T, std::shared_ptr<const EncodedJson>>) {
+          w.RawValue(x->text.data(), x->text.size(), rapidjson::kObjectType);
         } else {
           w.StartArray();
           for (const auto& item : x) writeVariant(w, item);
@@ -458,6 +460,58 @@ void appendVariant(std::string& out, const Variant& v) {
   JsonWriter w(os);
   writeVariant(w, v);
   os.commit();
+}
+
+struct PacketStream::Impl {
+  explicit Impl(std::string& out) : os(out), w(os) {}
+  StringOutput os;
+  JsonWriter w;
+  std::vector<FieldDef> fields;  // a copy: callers may pass a temporary
+  std::size_t cell = 0;
+};
+
+PacketStream::PacketStream(std::string& out, const std::vector<FieldDef>& fields)
+    : impl_(std::make_unique<Impl>(out)) {
+  impl_->fields = fields;
+  impl_->w.StartObject();
+  writeFields(impl_->w, fields);
+  writeWord(impl_->w, "rows");
+  impl_->w.StartArray();
+}
+
+PacketStream::~PacketStream() = default;
+
+void PacketStream::beginRow() {
+  impl_->cell = 0;
+  impl_->w.StartArray();
+}
+
+void PacketStream::null() {
+  ++impl_->cell;
+  impl_->w.Null();
+}
+
+void PacketStream::text(std::string_view s) {
+  const auto& f = impl_->fields.at(impl_->cell++);
+  writeText(impl_->w, s, f.name);
+}
+
+void PacketStream::number(double d) {
+  const auto& f = impl_->fields.at(impl_->cell++);
+  writeNumber(impl_->w, d, f.name);
+}
+
+void PacketStream::endRow() {
+  if (impl_->cell != impl_->fields.size())
+    throw DataError("Linha com " + std::to_string(impl_->cell) + " valores, mas há " +
+                    std::to_string(impl_->fields.size()) + " campos.");
+  impl_->w.EndArray();
+}
+
+void PacketStream::finish() {
+  impl_->w.EndArray();
+  impl_->w.EndObject();
+  impl_->os.release();
 }
 
 void appendPacket(std::string& out, const Packet& p) {

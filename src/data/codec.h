@@ -1,8 +1,10 @@
 // JSON form of packets, deltas, variants and the JSON-RPC 2.0 envelope (docs/protocol.md).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "errors.h"
 #include "variant.h"
@@ -21,6 +23,30 @@ void checkNesting(std::string_view text, int maxDepth = kMaxDepth);
 void appendVariant(std::string& out, const Variant& v);
 void appendPacket(std::string& out, const Packet& p);
 void appendDelta(std::string& out, const Delta& d);
+
+// Writes a packet row by row, cell by cell, into `out`, for callers that read rows from
+// somewhere else (the server's database cursor) and must not build them in memory first.
+// Cells must follow the fields in order; texts are checked to be UTF-8 as appendPacket
+// checks them. After finish() the output holds the whole packet; a stream destroyed before
+// finish() (an error midway) removes what it wrote.
+class PacketStream {
+ public:
+  PacketStream(std::string& out, const std::vector<FieldDef>& fields);
+  ~PacketStream();
+  PacketStream(const PacketStream&) = delete;
+  PacketStream& operator=(const PacketStream&) = delete;
+
+  void beginRow();
+  void null();
+  void text(std::string_view s);
+  void number(double d);
+  void endRow();
+  void finish();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
 
 // Parses JSON text into a value: objects with "rows" are packets, objects with "changes"
 // are deltas, other objects are refused. Throws ProtocolError(kParseError) for bad JSON

@@ -19,7 +19,9 @@ class StringOutput {
   explicit StringOutput(std::string& out) : out_(out), start_(out.size()), pos_(start_) {}
   StringOutput(const StringOutput&) = delete;
   StringOutput& operator=(const StringOutput&) = delete;
-  ~StringOutput() { out_.resize(committed_ ? pos_ : start_); }
+  ~StringOutput() {
+    if (!released_) out_.resize(committed_ ? pos_ : start_);
+  }
 
   void reserve(std::size_t count) {
     if (pos_ + count > out_.size())
@@ -32,12 +34,18 @@ class StringOutput {
   }
   void Flush() {}
   void commit() { committed_ = true; }
+  // Commits and trims now, and lets go of the string: the caller may move it away at once.
+  void release() {
+    out_.resize(pos_);
+    released_ = true;
+  }
 
  private:
   std::string& out_;
   std::size_t start_;
   std::size_t pos_;
   bool committed_ = false;
+  bool released_ = false;
 };
 
 // Found by argument-dependent lookup from inside the Writer, ahead of RapidJSON's generic

@@ -25,11 +25,22 @@ const std::string& Variant::asString() const {
   wrongKind("um texto");
 }
 
-const Packet& Variant::asPacket() const { return *packetPtr(); }
+const Packet& Variant::asPacket() const {
+  return *packetPtr();
+}
 
 std::shared_ptr<const Packet> Variant::packetPtr() const {
   if (auto p = std::get_if<std::shared_ptr<const Packet>>(&v_)) return *p;
   wrongKind("um pacote de dados");
+}
+
+Packet Variant::takePacket() && {
+  std::shared_ptr<const Packet> p = packetPtr();
+  v_ = std::monostate{};
+  // Built by Variant(Packet) from a non-const object; with no other owner nobody can see
+  // the rows change.
+  if (p.use_count() == 1) return std::move(const_cast<Packet&>(*p));
+  return *p;
 }
 
 const Delta& Variant::asDelta() const {
@@ -46,6 +57,9 @@ bool Variant::operator==(const Variant& o) const {
   if (v_.index() != o.v_.index()) return false;
   if (isPacket()) return asPacket() == o.asPacket();
   if (isDelta()) return asDelta() == o.asDelta();
+  if (isEncodedJson())
+    return *std::get<std::shared_ptr<const EncodedJson>>(v_) ==
+           *std::get<std::shared_ptr<const EncodedJson>>(o.v_);
   return v_ == o.v_;
 }
 

@@ -80,8 +80,8 @@ class ApplyRun {
 
 void fetchInto(NetConnection& net, data::RecordSet& target, std::string_view method,
                data::VariantArray args) {
-  const data::Variant payload = checkedCall(net, method, std::move(args));
-  target.setData(payload.asPacket());
+  data::Variant payload = checkedCall(net, method, std::move(args));
+  target.setData(std::move(payload).takePacket());
 }
 
 std::string fetchFlaggedInto(NetConnection& net, data::RecordSet& target, std::string_view method,

@@ -1,5 +1,7 @@
 #include "server/packet_query.h"
 
+#include "data/codec.h"
+
 namespace qbk::server {
 
 data::Packet fetchPacket(db::Connection& conn, const PacketLayout& layout, std::string_view sql,
@@ -15,8 +17,9 @@ data::Packet fetchPacket(db::Connection& conn, const PacketLayout& layout, std::
   return packet;
 }
 
-data::Packet fetchWhere(db::Connection& conn, const PacketLayout& layout, std::string_view where,
-                        const std::vector<data::Value>& params) {
+namespace {
+
+std::string selectWhere(const PacketLayout& layout, std::string_view where) {
   std::string sql = "SELECT " + selectList(layout) + " FROM " + layout.table->name;
   if (!where.empty()) {
     sql += " WHERE ";
@@ -27,7 +30,38 @@ data::Packet fetchWhere(db::Connection& conn, const PacketLayout& layout, std::s
     if (i) sql += ", ";
     sql += layout.table->key[i];
   }
-  return fetchPacket(conn, layout, sql, params);
+  return sql;
+}
+
+}  // namespace
+
+data::Packet fetchWhere(db::Connection& conn, const PacketLayout& layout, std::string_view where,
+                        const std::vector<data::Value>& params) {
+  return fetchPacket(conn, layout, selectWhere(layout, where), params);
+}
+
+data::EncodedJson fetchWhereEncoded(db::Connection& conn, const PacketLayout& layout,
+                                    std::string_view where,
+                                    const std::vector<data::Value>& params) {
+  const std::vector<data::FieldDef> fields = layout.fieldDefs();
+  const int width = static_cast<int>(fields.size());
+  data::EncodedJson json;
+  data::json::PacketStream out(json.text, fields);
+  conn.forEachRow(selectWhere(layout, where), params, [&](const db::Cursor& cursor) {
+    out.beginRow();
+    for (int i = 0; i < width; ++i) {
+      if (cursor.isNull(i)) {
+        out.null();
+      } else if (fields[i].type == data::FieldType::Float) {
+        out.number(cursor.number(i));
+      } else {
+        out.text(cursor.text(i));
+      }
+    }
+    out.endRow();
+  });
+  out.finish();
+  return json;
 }
 
 std::string selectList(const PacketLayout& layout, std::string_view qualifier) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/packet.h"
+#include "data/variant.h"
 #include "db/connection.h"
 #include "server/packet_layouts.h"
 
@@ -19,6 +20,11 @@ data::Packet fetchPacket(db::Connection& conn, const PacketLayout& layout, std::
 // empty for all rows), ordered by the table's key.
 data::Packet fetchWhere(db::Connection& conn, const PacketLayout& layout, std::string_view where,
                         const std::vector<data::Value>& params);
+
+// As fetchWhere, but the rows go straight from the database cursor into the packet's JSON
+// text, never held as values: whole-table reads are the calls whose cost a person feels.
+data::EncodedJson fetchWhereEncoded(db::Connection& conn, const PacketLayout& layout,
+                                    std::string_view where, const std::vector<data::Value>& params);
 
 // "A, B, C": the layout's fields as a select list, each prefixed with `qualifier.` when
 // one is given.
