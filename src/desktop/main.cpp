@@ -1,0 +1,51 @@
+// qbk-host: the desktop client. Reads the configuration (file, environment, command line),
+// shows the main window and opens the modules' screens on demand.
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+
+#include "desktop/command_line.h"
+#include "desktop/main_window.h"
+#include "desktop/module_loader.h"
+#include "desktop/qt_user_interface.h"
+#include "host/config.h"
+#include "host/screens/application.h"
+
+using namespace qbk;
+
+int main(int argc, char** argv) {
+  QApplication qt(argc, argv);  // takes its own options out of argv
+  desktop::CommandLine cmd;
+  try {
+    cmd = desktop::parseCommandLine(argc, argv);
+    if (cmd.help) {
+      std::fputs(cmd.helpText.c_str(), stdout);
+      return 0;
+    }
+    host::setHostConfig(host::loadHostConfig(host::processEnvironment(), cmd.overrides));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "qbk-host: %s\n", e.what());
+    QMessageBox::critical(nullptr, "Erro", QString::fromStdString(e.what()));
+    return 2;
+  }
+
+  host::Application app;
+  desktop::ModuleLoader modules(cmd.moduleDir.empty() ? desktop::ModuleLoader::defaultDirectory()
+                                                      : std::filesystem::path(cmd.moduleDir));
+  int status = 0;
+  {
+    desktop::MainWindow window(app, modules);
+    desktop::QtUserInterface ui(&window);
+    host::UserInterfaceScope scope(ui);
+    window.show();
+    if (!cmd.openCode.empty()) window.openScreen(cmd.openCode);
+    status = qt.exec();
+    // The screens' closing handlers may still talk to the person.
+    try {
+      app.closeAll();
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "qbk-host: %s\n", e.what());
+    }
+  }
+  return status;
+}

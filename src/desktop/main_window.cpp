@@ -1,0 +1,145 @@
+#include "desktop/main_window.h"
+
+#include <QMdiArea>
+#include <QMenuBar>
+
+#include "desktop/event_boundary.h"
+#include "desktop/qt_text.h"
+#include "desktop/screen_window.h"
+#include "host/screens/application.h"
+
+namespace qbk::desktop {
+
+QString MainWindow::titleFor(const std::string& product, const std::string& activeCaption) {
+  if (activeCaption.empty()) return qs(product);
+  return qs(product + " - [" + activeCaption + "]");
+}
+
+MainWindow::MainWindow(host::Application& app, ModuleLoader& modules)
+    : app_(app), modules_(modules), area_(new QMdiArea(this)) {
+  setObjectName("mainWindow");
+  area_->setObjectName("childArea");
+  setCentralWidget(area_);
+  resize(1024, 768);
+
+  QMenu* screens = menuBar()->addMenu("&Módulos");
+  screens->setObjectName("mnuModulos");
+  for (const ScreenEntry& entry : kScreens) {
+    QAction* action = screens->addAction(QString::fromUtf8(entry.caption));
+    action->setObjectName(QString("open") + entry.code);
+    const std::string code = entry.code;
+    connect(action, &QAction::triggered, this, [this, code] { openScreen(code); });
+  }
+  screens->addSeparator();
+  connect(screens->addAction("&Sair"), &QAction::triggered, this, &QWidget::close);
+  QMenu* windows = menuBar()->addMenu("&Janela");
+  connect(windows->addAction("&Cascata"), &QAction::triggered, area_, &QMdiArea::cascadeSubWindows);
+  connect(windows->addAction("&Lado a lado"), &QAction::triggered, area_,
+          &QMdiArea::tileSubWindows);
+
+  connect(area_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
+    if (syncing_ || !w || dispatching()) return;
+    for (auto& [screen, window] : windows_) {
+      if (window != w || app_.activeScreen() == screen) continue;
+      auto* s = const_cast<host::Screen*>(screen);
+      dispatch([this, s] { app_.activate(*s); });
+      break;
+    }
+  });
+
+  std::weak_ptr<bool> alive = alive_;
+  app_.observe([this, alive](host::Application&, host::AppEvent e, host::Screen* s) {
+    if (alive.lock()) screenEvent(static_cast<int>(e), s);
+  });
+  app_.setModalRunner(
+      [this, alive](host::Screen& s) { return alive.lock() ? runModal(s) : s.modalResult; });
+  updateTitle();
+}
+
+MainWindow::~MainWindow() {
+  *alive_ = false;
+  alive_.reset();
+  app_.setModalRunner(nullptr);
+  for (auto& [screen, window] : windows_) window->view().detach();
+}
+
+bool MainWindow::openScreen(const std::string& code) {
+  return dispatch([this, code] { modules_.open(code); });
+}
+
+ScreenWindow* MainWindow::windowOf(const host::Screen& screen) const {
+  auto it = windows_.find(&screen);
+  return it == windows_.end() ? nullptr : it->second;
+}
+
+ScreenDialog* MainWindow::dialogOf(const host::Screen& screen) const {
+  auto it = dialogs_.find(&screen);
+  return it == dialogs_.end() ? nullptr : it->second;
+}
+
+void MainWindow::screenEvent(int event, host::Screen* screen) {
+  if (!screen) return;
+  ++syncing_;
+  switch (static_cast<host::AppEvent>(event)) {
+    case host::AppEvent::ScreenShown: {
+      if (!windowOf(*screen)) {
+        auto* window = new ScreenWindow(*screen, nullptr);
+        area_->addSubWindow(window);
+        windows_[screen] = window;
+        window->show();
+      }
+      break;
+    }
+    case host::AppEvent::ScreenActivated:
+      if (ScreenWindow* w = windowOf(*screen)) {
+        if (w->isMinimized()) w->showNormal();
+        area_->setActiveSubWindow(w);
+      }
+      break;
+    case host::AppEvent::ScreenStateChanged:
+      if (ScreenWindow* w = windowOf(*screen)) {
+        switch (screen->windowState()) {
+          case host::WindowState::Minimized:
+            w->showMinimized();
+            break;
+          case host::WindowState::Maximized:
+            w->showMaximized();
+            break;
+          case host::WindowState::Normal:
+            w->showNormal();
+            break;
+        }
+      }
+      break;
+    case host::AppEvent::ScreenClosed:
+      if (ScreenWindow* w = windowOf(*screen)) {
+        windows_.erase(screen);
+        w->screenClosed();
+      }
+      if (ScreenDialog* d = dialogOf(*screen)) {
+        dialogs_.erase(screen);
+        d->screenClosed();
+      }
+      break;
+    case host::AppEvent::ModalShown:
+      break;
+  }
+  --syncing_;
+  updateTitle();
+}
+
+int MainWindow::runModal(host::Screen& screen) {
+  ScreenDialog dialog(screen, this);
+  dialogs_[&screen] = &dialog;
+  if (!screen.closed()) dialog.exec();
+  dialogs_.erase(&screen);
+  dialog.view().detach();
+  return screen.modalResult;
+}
+
+void MainWindow::updateTitle() {
+  const host::Screen* active = app_.activeScreen();
+  setWindowTitle(titleFor(app_.mainWindowCaption(), active ? active->caption() : std::string()));
+}
+
+}  // namespace qbk::desktop
