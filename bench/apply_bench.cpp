@@ -3,8 +3,12 @@
 // that does not exist), in one run.
 //
 //   build/bin/bench_apply [runs=500]
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "bench_support.h"
 #include "data/packet.h"
@@ -52,13 +56,30 @@ int main(int argc, char** argv) {
     qbk::host::CheckResultServ(net.call("GetCodigoPag", {"001", "ZZ"}), true, 0);
   };
 
+  // The floor of any durable commit on this disk: one page written and synced.
+  const std::string probe =
+      (std::filesystem::path(database.path()).parent_path() / "fsync.probe").string();
+  const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  char page[4096] = {};
+  auto syncOne = [&] {
+    if (::pwrite(fd, page, sizeof page, 0) != static_cast<ssize_t>(sizeof page) ||
+        ::fdatasync(fd) != 0)
+      std::perror("fdatasync");
+  };
+
+  auto sync = qbk::bench::measure(20, runs, syncOne);
+  ::close(fd);
   auto baseline = qbk::bench::measure(20, runs, smallCall);
   auto apply = qbk::bench::measure(20, runs, applyOne);
   std::printf("small read call:          median %6.3f ms  p99 %6.3f ms\n", baseline.median_ms,
               baseline.p99_ms);
   std::printf("one-row SetBanco apply:   median %6.3f ms  p99 %6.3f ms (durable commit)\n",
               apply.median_ms, apply.p99_ms);
+  std::printf("write+fdatasync of a page: median %6.3f ms  p99 %6.3f ms (the disk's floor)\n",
+              sync.median_ms, sync.p99_ms);
   std::printf("ratio apply / small call: %.1fx (medians of this run)\n",
               apply.median_ms / baseline.median_ms);
+  std::printf("ratio apply / fdatasync:  %.2fx (medians of this run)\n",
+              apply.median_ms / sync.median_ms);
   return 0;
 }
