@@ -2,43 +2,74 @@
 // every saved change, and the commands of the "Dados Principais" tab.
 #include "forms/buttons.h"
 #include "forms/choices.h"
+#include "forms/edits.h"
 #include "forms/menus.h"
 #include "forms/pages.h"
+#include "host/errors_ui.h"
 #include "host/progress.h"
 #include "host/strings.h"
+#include "module/bank/programmatic_change.h"
 #include "module/frame/tfrm_banco.h"
 
 namespace qbk::module {
 
-namespace {
-
-// The Tag of cdsBanco while the screen itself sets chkVerifAgen, so that the check box's
-// click handler does not take the change for a person's and start an edit.
-constexpr int kProgrammaticChange = 99;
-
-class ProgrammaticChange {
- public:
-  explicit ProgrammaticChange(data::RecordSet& rs) : rs_(rs) { rs_.tag = kProgrammaticChange; }
-  ~ProgrammaticChange() { rs_.tag = 0; }
-  ProgrammaticChange(const ProgrammaticChange&) = delete;
-  ProgrammaticChange& operator=(const ProgrammaticChange&) = delete;
-
- private:
-  data::RecordSet& rs_;
-};
-
-}  // namespace
-
 // ---- checks ----------------------------------------------------------------------------
-// The bank's field checks (code, name, masks, clearing-house code) are filled in with the
-// bank record's rules; the save and the confirm command already call them in their order.
 
-void TfrmBanco::Codigo_Banco(bool /*strict*/) {}
-void TfrmBanco::Desc_Banco(bool /*strict*/) {}
-void TfrmBanco::Vd_CdCnabP(bool /*strict*/) {}
-void TfrmBanco::Mascara_Banco(bool /*strict*/) {}
-void TfrmBanco::Mascara_Agencia(bool /*strict*/) {}
-void TfrmBanco::Vd_tamanho_agencia() {}
+void TfrmBanco::focusMainField(std::string_view edit) {
+  pages("pgcPadrao").setActivePage(&sheet("tshFormulario"));
+  pgcPadraoChange();
+  ctl<forms::Edit>(edit).setFocus();
+}
+
+void TfrmBanco::storeInField(std::string_view edit, const std::string& text) {
+  auto& e = ctl<forms::DBEdit>(edit);
+  if (data::Field* f = e.field()) f->setString(text);
+  if (e.text() != text) e.setText(text);
+}
+
+void TfrmBanco::Codigo_Banco(bool strict) {
+  // A saved bank's code never changes, so only a bank being inserted has one to check.
+  if (dtsPadrao.state() != data::DataSetState::Insert) return;
+  const std::string typed = ctl<forms::Edit>("dbeCodigo").text();
+  if (host::EmptyString(typed)) {
+    if (!strict) return;
+    focusMainField("dbeCodigo");
+    host::MensErro(msgPadrao.Msg("CdBanc_inv"), true);
+  }
+  const std::string code = host::Ajusta(typed, 3);
+  storeInField("dbeCodigo", code);
+  qryChavPrim.close();
+  qryChavPrim.paramByName("P_CDBANCO") = code;
+  qryChavPrim.open();
+  if (!qryChavPrim.isEmpty()) {
+    focusMainField("dbeCodigo");
+    host::MensErro(msgPadrao.Msg("CdBanc_jc"), true);
+  }
+}
+
+void TfrmBanco::Desc_Banco(bool strict) {
+  if (!strict || !host::EmptyString(cdsBanco.fieldByName("NMBANCO").asString())) return;
+  focusMainField("dbeBanco");
+  host::MensErro(msgPadrao.Msg("NOME_DEVE"), true);
+}
+
+void TfrmBanco::Vd_CdCnabP(bool strict) {
+  if (!cdsBanco.editing()) return;
+  try {
+    const std::string typed = ctl<forms::Edit>("dbeBancCNAB").text();
+    if (host::EmptyString(typed)) {
+      if (strict) host::MensErro(msgPadrao.Msg("CdBancCnab_INF"), true);
+      return;
+    }
+    // Several bank records may share one clearing house (two agreements with the same
+    // bank, for instance): the code is normalised, never refused for being in use.
+    const data::Field& field = cdsBanco.fieldByName("CDBANCCNAB");
+    storeInField("dbeBancCNAB", host::Ajusta(typed, field.size()));
+  } catch (...) {
+    ctl<forms::Edit>("dbeBancCNAB").setFocus();
+    throw;
+  }
+}
 
 void TfrmBanco::dbeCodigoExit() {
   Codigo_Banco(false);
@@ -55,6 +86,12 @@ void TfrmBanco::dbeMascaraCCExit() {
 void TfrmBanco::dbeMascAgenciaExit() {
   Mascara_Agencia(false);
   Vd_tamanho_agencia();
+}
+
+void TfrmBanco::dbeBancConvExit() {
+  // Blank normalises to "", which the save sends as null: no agreement bank.
+  if (!cdsBanco.editing()) return;
+  storeInField("dbeBancConv", host::Ajusta(ctl<forms::Edit>("dbeBancConv").text(), 3));
 }
 
 // ---- record set events -----------------------------------------------------------------
@@ -110,22 +147,6 @@ void TfrmBanco::cdsBancoAfterCancel() {
   syncAgencyCheckBox();
 }
 
-void TfrmBanco::cdsBancoAfterScroll() {
-  // The company settings follow the bank only while they are on screen. The bank-specific
-  // CNAB panels are arranged with the bank selection rules.
-  if (mainTabIs("tshCNAB") && cnabSubTabIs("tshDadosEmpr")) {
-    host::fetchInto(netBanco, cdsEmprBanc, "GetEmprBanc", {codigoBanco()});
-    dtsEmprBancStateChange();
-  }
-  if (!cdsBanco.editing()) syncAgencyCheckBox();
-}
-
-void TfrmBanco::syncAgencyCheckBox() {
-  ProgrammaticChange mark(cdsBanco);
-  ctl<forms::CheckBox>("chkVerifAgen")
-      .setChecked(cdsBanco.fieldByName("CDPICTAGEN").asString().find('-') != std::string::npos);
-}
-
 // ---- commands of the tab ---------------------------------------------------------------
 
 void TfrmBanco::sbtAtualizarMsgClick() {
@@ -134,14 +155,40 @@ void TfrmBanco::sbtAtualizarMsgClick() {
                       {cdsBanco.fieldByName("CDBANCCNAB").asString()});
 }
 
-void TfrmBanco::sbtEditClick() {
-  // The model pop-up opens under the button, at its lower-left corner.
-  const auto& button = ctl<forms::CommandButton>("sbtEdit");
-  ctl<forms::PopupMenu>("pmnEditModelo").popup(button.left(), button.top() + button.height());
-}
+// ---- wiring ------------------------------------------------------------------------------
 
-void TfrmBanco::mnuEditClick() {
-  ctl<forms::CommandButton>("sbtEdit").click();
+void TfrmBanco::bindBankEvents() {
+  ctl<forms::Edit>("dbeBancConv").onExit = [this](forms::Control&) { dbeBancConvExit(); };
+  auto keys = [this](std::string_view edit, void (TfrmBanco::*handler)(forms::Edit&, char32_t&)) {
+    ctl<forms::Edit>(edit).onKeyPress = [this, handler](forms::Edit& e, char32_t& key) {
+      (this->*handler)(e, key);
+    };
+  };
+  keys("dbeBancCNAB", &TfrmBanco::dbeBancCNABKeyPress);
+  keys("dbeDiaPro", &TfrmBanco::dbeDiaProKeyPress);
+  keys("dbeMascaraCC", &TfrmBanco::dbeMascaraCCKeyPress);
+  keys("dbeMascAgencia", &TfrmBanco::dbeMascAgenciaKeyPress);
+  ctl<forms::CheckBox>("chkVerifAgen").onClick = [this](forms::CheckBox&) { chkVerifAgenClick(); };
+
+  auto pick = [this](std::string_view button, void (TfrmBanco::*handler)()) {
+    ctl<forms::CommandButton>(button).onClick = [this, handler](forms::CommandButton&) {
+      (this->*handler)();
+    };
+  };
+  pick("btpModCheque", &TfrmBanco::btpModChequeClick);
+  pick("btpModBolComp", &TfrmBanco::btpModBolCompClick);
+  pick("btpModBolPrei", &TfrmBanco::btpModBolPreiClick);
+  pick("btpModBorCob", &TfrmBanco::btpModBorCobClick);
+  pick("BtpModBorPag", &TfrmBanco::BtpModBorPagClick);
+  pick("BtpModBorChe", &TfrmBanco::BtpModBorCheClick);
+  pick("btpLogMar", &TfrmBanco::btpLogMarClick);
+
+  auto item = [this](std::string_view name, void (TfrmBanco::*handler)()) {
+    ctl<forms::MenuItem>(name).onClick = [this, handler](forms::MenuItem&) { (this->*handler)(); };
+  };
+  item("mnuModCheque", &TfrmBanco::mnuModChequeClick);
+  item("mnuModBolComp", &TfrmBanco::mnuModBolCompClick);
+  item("mnuModBolprei", &TfrmBanco::mnuModBolpreiClick);
 }
 
 }  // namespace qbk::module

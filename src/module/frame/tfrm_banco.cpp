@@ -113,6 +113,7 @@ void TfrmBanco::bindEvents() {
   exit("dbeMascaraCC", &TfrmBanco::dbeMascaraCCExit);
   exit("dbeMascAgencia", &TfrmBanco::dbeMascAgenciaExit);
   exit("dbeDirLocal", &TfrmBanco::vd_diretorio);
+  bindBankEvents();
 
   ctl<CommandButton>("sbtEdit").onClick = [this](CommandButton&) { sbtEditClick(); };
   ctl<CommandButton>("sbtAtualizarMsg").onClick = [this](CommandButton&) {

@@ -16,11 +16,13 @@
 #include "host/messages.h"
 #include "host/net_connection.h"
 #include "host/query.h"
+#include "host/report_designer.h"
 #include "host/screens/base_screen.h"
 #include "host/server_calls.h"
 
 namespace qbk::forms {
 class CheckBox;
+class Edit;
 class CommandButton;
 class Grid;
 class MenuItem;
@@ -29,12 +31,6 @@ class TabSheet;
 }  // namespace qbk::forms
 
 namespace qbk::module {
-
-// The report designer of the print models: the screen hands it itself at creation; the
-// model-editing commands open it.
-struct ModelDesigner {
-  const host::Screen* form = nullptr;
-};
 
 class TfrmBanco : public host::TfrmPadrao {
  public:
@@ -84,7 +80,8 @@ class TfrmBanco : public host::TfrmPadrao {
 
   host::TMessages msgPadrao;
   host::NetConnection netBanco;
-  ModelDesigner rddModelos;
+  // The report designer of the print models; the model-editing commands open it.
+  host::TReportDesignerDialog rddModelos;
 
   // ---- life cycle (frame/) ---------------------------------------------------------------
   void FormCreate() override;
@@ -131,8 +128,36 @@ class TfrmBanco : public host::TfrmPadrao {
   void cdsBancoAfterCancel();
   void cdsBancoAfterScroll();
   void sbtAtualizarMsgClick();
+  void dbeBancConvExit();
+  // Key filters: the key may be changed or dropped (set to 0).
+  void dbeBancCNABKeyPress(forms::Edit& edit, char32_t& key);
+  void dbeDiaProKeyPress(forms::Edit& edit, char32_t& key);
+  void dbeMascaraCCKeyPress(forms::Edit& edit, char32_t& key);
+  void dbeMascAgenciaKeyPress(forms::Edit& edit, char32_t& key);
+  void chkVerifAgenClick();
+
+  // ---- print models (bank/) ---------------------------------------------------------------
+  void btpModChequeClick();
+  void btpModBolCompClick();
+  void btpModBolPreiClick();
+  void btpModBorCobClick();
+  void BtpModBorPagClick();
+  void BtpModBorCheClick();
+  void btpLogMarClick();
   void sbtEditClick();
   void mnuEditClick();
+  void mnuModChequeClick();
+  void mnuModBolCompClick();
+  void mnuModBolpreiClick();
+  void Vd_EditModCheque();
+  void Vd_EditModBolComp();
+  void Vd_EditModBolPrei();
+  void EditaModelo(const std::string& path);
+
+  // ---- bank selection (bank/) -------------------------------------------------------------
+  // Shows the supplier group of the company data for clearing house "399" with the
+  // 266-position layout, hides it for "399" otherwise; other banks are left alone.
+  void HabDadosFornBanc();
 
   // ---- company CNAB settings (cnab/) ----------------------------------------------------
   void pgcCNABChange();
@@ -198,6 +223,19 @@ class TfrmBanco : public host::TfrmPadrao {
 
   // Sets chkVerifAgen from the agency mask under the programmatic-change mark.
   void syncAgencyCheckBox();
+  // Brings "Dados Principais" to the front with the main-tab change handling, then focuses
+  // the edit: where every failed check of the bank's main fields puts the person.
+  void focusMainField(std::string_view edit);
+  // Writes a normalised text to the field behind a data-aware edit (which then shows it).
+  void storeInField(std::string_view edit, const std::string& text);
+  // A model to be opened must be named: else the person is taken to its edit.
+  void requireModelNamed(std::string_view edit, const char* messageKey);
+  // Wires the controls of "Dados Principais" and the model commands to their handlers.
+  void bindBankEvents();
+  // Picks a file for one print-model row (the same for the seven rows).
+  void pickModelFile(std::string_view edit, const std::string& filter);
+  // Arranges the bank-specific CNAB panels of the company data by the clearing-house code.
+  void arrangeCnabPanels(const std::string& clearingCode);
   // Model editing is never offered under the module code "/".
   void setModelEditEnabled(bool enabled);
   // The bank report screen is not available yet: no rule turns printing on.
