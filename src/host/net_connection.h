@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/bank_protocol.h"
 #include "data/errors.h"
 #include "data/variant.h"
 #include "server_result.h"
@@ -30,7 +31,7 @@ class NetConnection {
 
   std::string host = "127.0.0.1";
   int port = 8051;
-  std::string serverName = "Qbk51200.rdmBanco";
+  std::string serverName{data::kBankObjectName};
   std::chrono::milliseconds connectTimeout{5000};
   std::chrono::milliseconds readTimeout{30000};
   std::chrono::milliseconds writeTimeout{30000};

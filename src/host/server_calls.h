@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/bank_protocol.h"
 #include "data/record_set.h"
 #include "data/variant.h"
 #include "net_connection.h"
@@ -89,9 +90,7 @@ void applyUpdates(NetConnection& net, data::RecordSet& rs, const ApplySpec& spec
 // ---- the by-reference names of SetBanco -----------------------------------------------------
 
 // The bank fields whose names travel with SetBanco, in argument order.
-inline constexpr std::array<std::string_view, 9> kBancoNullableFields = {
-    "DSARQBOLCOMP", "DSARQBOLPREI", "DSARQCHEQUE",  "DSARQBORDREC", "DSARQBORDPAG",
-    "DSARQBORDCHQ", "DSARQLOGMAR",  "QTDIAPRORCNT", "CDBANCOCONV"};
+using data::kBancoNullableFields;
 
 // For each field, in order: its name when it is null in the current record of `rs`, else
 // the empty text.
