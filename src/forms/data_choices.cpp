@@ -24,19 +24,7 @@ class Refreshing {
 // ---- DBCheckBox ------------------------------------------------------------------------
 
 DBCheckBox::DBCheckBox(const Init& init)
-    : CheckBox(init),
-      link_(DataLink::Events{
-          .dataChanged = [this] { refresh(); },
-          .stateChanged =
-              [this] {
-                if (!link_.link().editing()) refresh();
-              },
-          .fieldChanged =
-              [this](data::Field& f) {
-                if (&f == field()) refresh();
-              },
-          .updateData = nullptr,
-      }) {}
+    : CheckBox(init), link_(FieldLink::showing(link_, [this] { refresh(); })) {}
 
 void DBCheckBox::setDataSource(data::DataSource* source) {
   link_.link().setDataSource(source);
@@ -77,19 +65,7 @@ void DBCheckBox::checkedChanged() {
 // ---- DBComboBox ------------------------------------------------------------------------
 
 DBComboBox::DBComboBox(const Init& init)
-    : ComboBox(init),
-      link_(DataLink::Events{
-          .dataChanged = [this] { refresh(); },
-          .stateChanged =
-              [this] {
-                if (!link_.link().editing()) refresh();
-              },
-          .fieldChanged =
-              [this](data::Field& f) {
-                if (&f == field()) refresh();
-              },
-          .updateData = nullptr,
-      }) {}
+    : ComboBox(init), link_(FieldLink::showing(link_, [this] { refresh(); })) {}
 
 void DBComboBox::setDataSource(data::DataSource* source) {
   link_.link().setDataSource(source);
@@ -117,19 +93,7 @@ void DBComboBox::picked(int index) {
 // ---- DBRadioGroup ----------------------------------------------------------------------
 
 DBRadioGroup::DBRadioGroup(const Init& init)
-    : RadioGroup(init),
-      link_(DataLink::Events{
-          .dataChanged = [this] { refresh(); },
-          .stateChanged =
-              [this] {
-                if (!link_.link().editing()) refresh();
-              },
-          .fieldChanged =
-              [this](data::Field& f) {
-                if (&f == field()) refresh();
-              },
-          .updateData = nullptr,
-      }) {}
+    : RadioGroup(init), link_(FieldLink::showing(link_, [this] { refresh(); })) {}
 
 void DBRadioGroup::setDataSource(data::DataSource* source) {
   link_.link().setDataSource(source);

@@ -9,18 +9,8 @@ namespace qbk::forms {
 
 DBEdit::DBEdit(const Init& init)
     : Edit(init),
-      link_(DataLink::Events{
-          .dataChanged = [this] { refresh(); },
-          .stateChanged =
-              [this] {
-                if (!link_.link().editing()) refresh();
-              },
-          .fieldChanged =
-              [this](data::Field& f) {
-                if (&f == field()) refresh();
-              },
-          .updateData = [this] { commitPending(); },
-      }) {}
+      link_(FieldLink::showing(
+          link_, [this] { refresh(); }, [this] { commitPending(); })) {}
 
 void DBEdit::setDataSource(data::DataSource* source) {
   link_.link().setDataSource(source);
@@ -77,19 +67,7 @@ void DBEdit::commitPending() {
 // ---- DBText ----------------------------------------------------------------------------
 
 DBText::DBText(const Init& init)
-    : Label(init),
-      link_(DataLink::Events{
-          .dataChanged = [this] { refresh(); },
-          .stateChanged =
-              [this] {
-                if (!link_.link().editing()) refresh();
-              },
-          .fieldChanged =
-              [this](data::Field& f) {
-                if (&f == link_.field()) refresh();
-              },
-          .updateData = nullptr,
-      }) {}
+    : Label(init), link_(FieldLink::showing(link_, [this] { refresh(); })) {}
 
 void DBText::setDataSource(data::DataSource* source) {
   link_.link().setDataSource(source);

@@ -61,4 +61,20 @@ std::string FieldLink::displayText() const {
   return f->text();
 }
 
+DataLink::Events FieldLink::showing(FieldLink& self, std::function<void()> refresh,
+                                    std::function<void()> updateData) {
+  return DataLink::Events{
+      .dataChanged = refresh,
+      .stateChanged =
+          [&self, refresh] {
+            if (!self.link().editing()) refresh();
+          },
+      .fieldChanged =
+          [&self, refresh](data::Field& f) {
+            if (&f == self.field()) refresh();
+          },
+      .updateData = std::move(updateData),
+  };
+}
+
 }  // namespace qbk::forms

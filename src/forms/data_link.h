@@ -73,6 +73,13 @@ class FieldLink {
  public:
   explicit FieldLink(DataLink::Events events) : link_(std::move(events)) {}
 
+  // The events of a control that shows one field: it refreshes on every change of the
+  // record or of its field, and on a state change unless the set is being edited (the
+  // control may then hold what the person typed). `updateData` writes pending typed text.
+  // `self` is the FieldLink being built; it is only used once events arrive.
+  static DataLink::Events showing(FieldLink& self, std::function<void()> refresh,
+                                  std::function<void()> updateData = nullptr);
+
   DataLink& link() { return link_; }
   const DataLink& link() const { return link_; }
   const std::string& fieldName() const { return fieldName_; }
