@@ -92,7 +92,6 @@ void MainWindow::screenEvent(int event, host::Screen* screen) {
     }
     case host::AppEvent::ScreenActivated:
       if (ScreenWindow* w = windowOf(*screen)) {
-        if (w->isMinimized()) w->showNormal();
         area_->setActiveSubWindow(w);
       }
       break;

@@ -54,6 +54,34 @@ ScreenWindow::ScreenWindow(host::Screen& screen, QWidget* parent)
   setWidget(view_);
   setWindowTitle(qs(screen.caption()));
   setAttribute(Qt::WA_DeleteOnClose, false);
+  // A person minimising or maximising the window changes the screen's state too, so that
+  // the module restoring it is seen.
+  connect(this, &QMdiSubWindow::windowStateChanged, this,
+          [this](Qt::WindowStates, Qt::WindowStates now) {
+            if (closing_ || syncing_) return;
+            host::Screen* s = &view_->screen();
+            const host::WindowState state =
+                now.testFlag(Qt::WindowMinimized)   ? host::WindowState::Minimized
+                : now.testFlag(Qt::WindowMaximized) ? host::WindowState::Maximized
+                                                    : host::WindowState::Normal;
+            dispatch([s, state] { s->app().setWindowState(*s, state); });
+          });
+}
+
+void ScreenWindow::showState(host::WindowState state) {
+  ++syncing_;
+  switch (state) {
+    case host::WindowState::Minimized:
+      showMinimized();
+      break;
+    case host::WindowState::Maximized:
+      showMaximized();
+      break;
+    case host::WindowState::Normal:
+      showNormal();
+      break;
+  }
+  --syncing_;
 }
 
 void ScreenWindow::screenClosed() {

@@ -8,10 +8,7 @@
 
 #include "desktop/form_renderer.h"
 #include "forms/signal.h"
-
-namespace qbk::host {
-class Screen;
-}
+#include "host/screens/screen.h"
 
 namespace qbk::desktop {
 
@@ -36,8 +33,10 @@ class ScreenWindow : public QMdiSubWindow {
  public:
   ScreenWindow(host::Screen& screen, QWidget* parent = nullptr);
   ScreenView& view() const { return *view_; }
-  // Whether the host closed the screen (the window then closes for good).
+  // The host closed the screen: the window closes for good.
   void screenClosed();
+  // Shows the window state the host set, without reporting it back.
+  void showState(host::WindowState state);
 
  protected:
   // A person closing the window asks the host to close the screen; the window goes when
@@ -47,6 +46,7 @@ class ScreenWindow : public QMdiSubWindow {
  private:
   ScreenView* view_;
   bool closing_ = false;
+  int syncing_ = 0;
 };
 
 class ScreenDialog : public QDialog {
