@@ -5,11 +5,24 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
+#include <regex>
 
 #include "db/connection.h"
 #include "server/demo_data.h"
 #include "server/http_server.h"
 #include "server/schema.h"
+
+namespace {
+
+// A PostgreSQL location may carry a password, which must never reach the log.
+std::string withoutPassword(std::string location) {
+  static const std::regex keyword(R"((password\s*=\s*)('[^']*'|\S+))", std::regex::icase);
+  static const std::regex url(R"((://[^:/@]*:)[^@]*@)");
+  location = std::regex_replace(location, keyword, "$1***");
+  return std::regex_replace(location, url, "$1***@");
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{"Servidor de aplicação Qbk51200.rdmBanco (JSON-RPC sobre HTTP)"};
@@ -46,7 +59,7 @@ int main(int argc, char** argv) {
       auto conn = qbk::db::open(options.database);
       qbk::server::migrate(*conn);
       if (demo && qbk::server::fillDemoData(*conn))
-        spdlog::info("dados de demonstração gravados em {}", options.database);
+        spdlog::info("dados de demonstração gravados em {}", withoutPassword(options.database));
     }
     qbk::server::Server server(options);
     server.start();
