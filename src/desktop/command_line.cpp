@@ -30,6 +30,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                  "Banco compartilhado das consultas diretas (arquivo ou URI)");
   cli.add_option("--open", out.openCode, "Código da tela a abrir ao iniciar (ex.: QBK51200)");
   cli.add_option("--module-dir", out.moduleDir, "Diretório das bibliotecas dos módulos");
+  cli.add_option("--screenshots", out.screenshotDir,
+                 "Salva uma imagem por aba da tela aberta com --open nesse diretório e sai");
   try {
     cli.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {

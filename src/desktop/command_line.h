@@ -19,6 +19,7 @@ struct CommandLine {
   host::ConfigOverrides overrides;  // keyed as the configuration file
   std::string openCode;             // --open: a screen code, "" for none
   std::string moduleDir;            // --module-dir: "" for the one beside the program
+  std::string screenshotDir;        // --screenshots: take the pictures there and quit
   bool help = false;
   std::string helpText;
 };

@@ -231,6 +231,7 @@ QWidget* FormRenderer::build(Control& control, QWidget* parent) {
     auto* bar = new QTabBar(box);
     bar->setFocusPolicy(Qt::NoFocus);
     bar->setDrawBase(true);
+    bar->setExpanding(false);
     auto* stack = new QStackedWidget(box);
     stack->setFrameShape(QFrame::StyledPanel);
     layout->addWidget(bar);
@@ -420,6 +421,8 @@ void FormRenderer::showAll(Control& control) {
     }
   } else if (auto* label = dynamic_cast<Label*>(&control)) {
     static_cast<QLabel*>(w)->setText(plainCaption(label->caption()));
+    // A label placed without a size takes the size of its text.
+    if (label->width() <= 0 || label->height() <= 0) w->adjustSize();
   } else if (auto* gb = dynamic_cast<GroupBox*>(&control)) {
     static_cast<QGroupBox*>(w)->setTitle(plainCaption(gb->caption()));
   } else if (auto* pages = dynamic_cast<PageControl*>(&control)) {

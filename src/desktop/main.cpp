@@ -8,6 +8,7 @@
 #include "desktop/main_window.h"
 #include "desktop/module_loader.h"
 #include "desktop/qt_user_interface.h"
+#include "desktop/screenshots.h"
 #include "host/config.h"
 #include "host/screens/application.h"
 
@@ -39,7 +40,17 @@ int main(int argc, char** argv) {
     host::UserInterfaceScope scope(ui);
     window.show();
     if (!cmd.openCode.empty()) window.openScreen(cmd.openCode);
-    status = qt.exec();
+    if (!cmd.screenshotDir.empty()) {
+      if (!app.activeScreen()) return 1;
+      window.resize(1000, 760);
+      QApplication::processEvents();
+      for (const auto& file :
+           desktop::takeScreenshots(window, *app.activeScreen(), cmd.screenshotDir)) {
+        std::printf("%s\n", file.c_str());
+      }
+    } else {
+      status = qt.exec();
+    }
     // The screens' closing handlers may still talk to the person.
     try {
       app.closeAll();
