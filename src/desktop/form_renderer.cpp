@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <map>
 
 #include "data/record_set.h"
 #include "desktop/event_boundary.h"
@@ -72,10 +73,23 @@ QStackedWidget* stackOf(QObject* pageControl) {
   return pageControl->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
+// The command bar's pictures, drawn as symbols so the bar needs no image files; the hint
+// names the command.
+QString glyphSymbol(const std::string& glyph) {
+  static const std::map<std::string, const char*, std::less<>> symbols = {
+      {"incluir", "✚"},  {"alterar", "✎"},  {"excluir", "✖"},   {"confirmar", "✔"},
+      {"cancelar", "✘"}, {"procurar", "⚲"}, {"verificar", "⟳"}, {"ordenar", "⇅"},
+      {"imprimir", "⎙"}, {"modelo", "▤"},   {"mensagem", "✉"},  {"ajuda", "?"},
+      {"fechar", "⏏"},
+  };
+  auto it = symbols.find(glyph);
+  return it == symbols.end() ? qs(glyph) : QString::fromUtf8(it->second);
+}
+
 QString buttonText(const CommandButton& b) {
   if (!b.caption().empty()) return plainCaption(b.caption());
   if (dynamic_cast<const SearchButton*>(&b)) return "...";
-  return qs(b.glyph());
+  return glyphSymbol(b.glyph());
 }
 
 }  // namespace
@@ -349,7 +363,7 @@ void FormRenderer::showAll(Control& control) {
       action->setVisible(item->visible());
       if (item->checked()) action->setCheckable(true);
       action->setChecked(item->checked());
-      action->setShortcut(QKeySequence(qs(shortcutText(item->shortcut()))));
+      action->setShortcuts(keySequences(item->shortcut()));
       action->setToolTip(qs(item->hint()));
       action->setStatusTip(qs(item->hint()));
     }

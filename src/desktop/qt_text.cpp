@@ -63,6 +63,73 @@ forms::Shift shiftState(const QKeyEvent& event) {
           m.testFlag(Qt::ControlModifier), m.testFlag(Qt::AltModifier)};
 }
 
+QList<QKeySequence> keySequences(const forms::Shortcut& shortcut) {
+  namespace vk = forms::vk;
+  if (shortcut.empty()) return {};
+  QList<int> keys;
+  const int k = shortcut.key;
+  switch (k) {
+    case vk::Back:
+      keys = {Qt::Key_Backspace};
+      break;
+    case vk::Tab:
+      keys = {Qt::Key_Tab};
+      break;
+    case vk::Return:
+      keys = {Qt::Key_Return, Qt::Key_Enter};
+      break;
+    case vk::Escape:
+      keys = {Qt::Key_Escape};
+      break;
+    case vk::Space:
+      keys = {Qt::Key_Space};
+      break;
+    case vk::PageUp:
+      keys = {Qt::Key_PageUp};
+      break;
+    case vk::PageDown:
+      keys = {Qt::Key_PageDown};
+      break;
+    case vk::End:
+      keys = {Qt::Key_End};
+      break;
+    case vk::Home:
+      keys = {Qt::Key_Home};
+      break;
+    case vk::Left:
+      keys = {Qt::Key_Left};
+      break;
+    case vk::Up:
+      keys = {Qt::Key_Up};
+      break;
+    case vk::Right:
+      keys = {Qt::Key_Right};
+      break;
+    case vk::Down:
+      keys = {Qt::Key_Down};
+      break;
+    case vk::Insert:
+      keys = {Qt::Key_Insert};
+      break;
+    case vk::Delete:
+      keys = {Qt::Key_Delete};
+      break;
+    default:
+      if (k >= vk::F1 && k < vk::F1 + 12) {
+        keys = {Qt::Key_F1 + (k - vk::F1)};
+      } else if ((k >= 'A' && k <= 'Z') || (k >= '0' && k <= '9')) {
+        keys = {k};  // Qt's codes for letters and digits are the same
+      }
+  }
+  Qt::KeyboardModifiers mods;
+  if (shortcut.shift.shift) mods |= Qt::ShiftModifier;
+  if (shortcut.shift.ctrl) mods |= Qt::ControlModifier;
+  if (shortcut.shift.alt) mods |= Qt::AltModifier;
+  QList<QKeySequence> out;
+  for (int key : keys) out << QKeySequence(QKeyCombination(mods, static_cast<Qt::Key>(key)));
+  return out;
+}
+
 std::u32string typedChars(const QKeyEvent& event) {
   switch (event.key()) {
     case Qt::Key_Backspace:

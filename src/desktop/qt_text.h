@@ -1,6 +1,8 @@
 // Conversions between the headless forms' texts and keys and Qt's.
 #pragma once
 
+#include <QKeySequence>
+#include <QList>
 #include <QString>
 #include <string>
 
@@ -23,6 +25,9 @@ QString plainCaption(const std::string& caption);
 // The virtual key code of a pressed key; 0 for keys the screens do not know.
 int virtualKey(const QKeyEvent& event);
 forms::Shift shiftState(const QKeyEvent& event);
+
+// The key sequences that press a menu shortcut; Enter is both the main and the keypad key.
+QList<QKeySequence> keySequences(const forms::Shortcut& shortcut);
 
 // The characters a key press types, as the screens' key filters expect them (Enter,
 // Escape and Backspace included); empty for keys that type nothing.

@@ -145,5 +145,31 @@ TEST_F(DesktopTest, aKeyTheScreenRefusesNeverReachesTheEdit) {
   EXPECT_EQ(dynamic_cast<forms::Edit&>(control("dbeBancCNAB")).text(), "123");
 }
 
+TEST_F(DesktopTest, menuShortcutsAndTypingReachTheScreenAndItsStateShowsAtOnce) {
+  openBankScreen();
+  auto& form = bankScreen().form();
+  auto* tabs = widget("pgcPadrao")->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
+  const int cnab = form.find<forms::TabSheet>("tshCNAB").pageIndex();
+  ASSERT_TRUE(tabs->isTabEnabled(cnab));
+
+  // Ins is the shortcut of Incluir: the screen inserts, and what it disables is disabled
+  // on the widgets before the next event.
+  QTest::keyClick(widget("dbgPadrao"), Qt::Key_Insert);
+  QApplication::processEvents();
+  EXPECT_EQ(mainTab(bankScreen())->name(), "tshFormulario");
+  EXPECT_FALSE(widget("sbtIncluir")->isEnabled());
+  EXPECT_FALSE(tabs->isTabEnabled(cnab));
+  EXPECT_EQ(tabs->currentIndex(), form.find<forms::TabSheet>("tshFormulario").pageIndex());
+
+  // Esc cancels (after the question), and typing into a bank's name then starts an edit.
+  ui.answerConfirm(true);
+  QTest::keyClick(focusWidget(), Qt::Key_Escape);
+  QApplication::processEvents();
+  EXPECT_TRUE(widget("sbtIncluir")->isEnabled());
+  typeInto("dbeBanco", "X");
+  EXPECT_TRUE(widget("sbtConfirmar")->isEnabled());
+  EXPECT_FALSE(tabs->isTabEnabled(cnab));
+}
+
 }  // namespace
 }  // namespace qbk::desktop::testing

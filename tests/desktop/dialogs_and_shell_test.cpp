@@ -14,6 +14,7 @@
 #include "desktop/command_line.h"
 #include "desktop/main_window.h"
 #include "desktop/module_loader.h"
+#include "desktop/qt_text.h"
 #include "desktop/qt_user_interface.h"
 
 namespace qbk::desktop {
@@ -156,6 +157,19 @@ TEST(Shell, theServerOptionOverridesHostAndPortAndRefusesAnythingElse) {
   }
   const char* unknown[] = {"qbk-host", "--servidor", "x"};
   EXPECT_THROW(parseCommandLine(3, unknown), UsageError);
+}
+
+TEST(Shell, menuShortcutsBecomeTheKeysAPersonPresses) {
+  EXPECT_EQ(keySequences(forms::parseShortcut("Ctrl+Enter")),
+            (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Return),
+                                 QKeySequence(Qt::CTRL | Qt::Key_Enter)}));
+  EXPECT_EQ(keySequences(forms::parseShortcut("Shift+Ctrl+Del")),
+            QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete)});
+  EXPECT_EQ(keySequences(forms::parseShortcut("F5")),
+            QList<QKeySequence>{QKeySequence(Qt::Key_F5)});
+  EXPECT_EQ(keySequences(forms::parseShortcut("Ctrl+E")),
+            QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_E)});
+  EXPECT_TRUE(keySequences({}).isEmpty());
 }
 
 TEST(Shell, theTitleNamesTheProductThenTheActiveScreen) {
