@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <utility>
 
 #include "host/errors_ui.h"
 #include "host/screens/application.h"
@@ -43,6 +44,11 @@ bool dispatch(const std::function<void()>& action) {
 
 bool dispatching() {
   return depth > 0;
+}
+
+NestedEventLoop::NestedEventLoop() : saved_(std::exchange(depth, 0)) {}
+NestedEventLoop::~NestedEventLoop() {
+  depth = saved_;
 }
 
 const std::string& lastEscapedError() {

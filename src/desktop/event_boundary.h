@@ -18,6 +18,19 @@ bool dispatch(const std::function<void()>& action);
 // event loops; focus changes they cause are no person's focus change).
 bool dispatching();
 
+// A modal screen runs its own event loop inside the action that opened it; the events of
+// that loop are a person's actions of their own. Lives for the length of that loop.
+class NestedEventLoop {
+ public:
+  NestedEventLoop();
+  ~NestedEventLoop();
+  NestedEventLoop(const NestedEventLoop&) = delete;
+  NestedEventLoop& operator=(const NestedEventLoop&) = delete;
+
+ private:
+  int saved_;
+};
+
 // The text of the last failure that got past the host's boundary; "" when none did.
 const std::string& lastEscapedError();
 void clearLastEscapedError();

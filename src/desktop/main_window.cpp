@@ -1,5 +1,6 @@
 #include "desktop/main_window.h"
 
+#include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenuBar>
 
@@ -130,10 +131,24 @@ void MainWindow::screenEvent(int event, host::Screen* screen) {
 int MainWindow::runModal(host::Screen& screen) {
   ScreenDialog dialog(screen, this);
   dialogs_[&screen] = &dialog;
-  if (!screen.closed()) dialog.exec();
+  if (!screen.closed()) {
+    NestedEventLoop loop;
+    dialog.exec();
+  }
   dialogs_.erase(&screen);
   dialog.view().detach();
   return screen.modalResult;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // Every screen closes first; one whose closing refuses (a pending edit the person keeps)
+  // keeps the host open too.
+  dispatch([this] { app_.closeAll(); });
+  if (app_.screens().empty()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }
 
 void MainWindow::updateTitle() {

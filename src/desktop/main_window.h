@@ -47,6 +47,9 @@ class MainWindow : public QMainWindow {
   // Product name, then the active child window's caption.
   static QString titleFor(const std::string& product, const std::string& activeCaption);
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void screenEvent(int event, host::Screen* screen);
   void updateTitle();

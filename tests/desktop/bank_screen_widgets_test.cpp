@@ -54,6 +54,14 @@ TEST_F(DesktopTest, theMenuOpensOneBankScreenAndTheTitlesNameIt) {
   EXPECT_EQ(app->screens().size(), 1u);
 }
 
+TEST_F(DesktopTest, closingTheMainWindowClosesTheScreenThroughItsOwnClosing) {
+  openBankScreen();
+  EXPECT_TRUE(window->close());
+  QApplication::processEvents();
+  EXPECT_TRUE(app->screens().empty());
+  EXPECT_EQ(app->pendingReleases(), 0);
+}
+
 TEST_F(DesktopTest, aGridRowClickedBecomesTheCurrentBankAndArrowKeysMoveBoth) {
   openBankScreen();
   auto* grid = widget<QTableWidget>("dbgPadrao");
