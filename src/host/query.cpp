@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "db/connection.h"
+#include "db/sql_text.h"
 #include "host/screens/application.h"
 
 namespace qbk::host {
@@ -54,40 +55,23 @@ QueryDialect queryDialectFor(db::Engine engine) {
 
 PositionalStatement toPositional(std::string_view sql) {
   PositionalStatement out;
-  out.sql.reserve(sql.size());
-  std::size_t i = 0;
-  const std::size_t n = sql.size();
-  auto copyUntil = [&](std::size_t end) {
-    out.sql.append(sql.substr(i, end - i));
-    i = end;
-  };
-  while (i < n) {
-    const char c = sql[i];
-    if (c == '\'' || c == '"') {
-      // A doubled quote closes and reopens: the same characters are copied.
-      const std::size_t close = sql.find(c, i + 1);
-      copyUntil(close == std::string_view::npos ? n : close + 1);
-    } else if (c == '-' && i + 1 < n && sql[i + 1] == '-') {
-      const std::size_t eol = sql.find('\n', i);
-      copyUntil(eol == std::string_view::npos ? n : eol + 1);
-    } else if (c == '/' && i + 1 < n && sql[i + 1] == '*') {
-      const std::size_t close = sql.find("*/", i + 2);
-      copyUntil(close == std::string_view::npos ? n : close + 2);
-    } else if (c == ':' && i + 1 < n && sql[i + 1] == ':') {
-      copyUntil(i + 2);
-    } else if (c == ':' && i + 1 < n && identStart(sql[i + 1])) {
-      std::size_t end = i + 1;
-      while (end < n && identChar(sql[end])) ++end;
-      out.names.emplace_back(sql.substr(i + 1, end - i - 1));
-      out.sql.push_back('?');
-      i = end;
-    } else if (c == '?') {
-      throw QueryError("O texto da consulta usa '?': os parâmetros são nomeados (:NOME).");
-    } else {
-      out.sql.push_back(c);
-      ++i;
-    }
-  }
+  out.sql =
+      db::rewriteOutsideQuotes(sql, [&](std::string_view rest, std::string& text) -> std::size_t {
+        if (rest.starts_with("::")) {  // a cast, not a parameter
+          text.append("::");
+          return 2;
+        }
+        if (rest.size() > 1 && rest[0] == ':' && identStart(rest[1])) {
+          std::size_t end = 1;
+          while (end < rest.size() && identChar(rest[end])) ++end;
+          out.names.emplace_back(rest.substr(1, end - 1));
+          text.push_back('?');
+          return end;
+        }
+        if (rest[0] == '?')
+          throw QueryError("O texto da consulta usa '?': os parâmetros são nomeados (:NOME).");
+        return 0;
+      });
   return out;
 }
 
