@@ -39,12 +39,28 @@ bool isAscii(std::string_view s) {
   return any < 0x80;
 }
 
+// Whether JSON needs an escape anywhere in the text: a quote, a backslash or a control
+// character.
+bool needsEscape(std::string_view s) {
+  bool any = false;
+  for (char c : s) any |= c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+  return any;
+}
+
 void writeText(JsonWriter& w, std::string_view s, std::string_view field = {}) {
   // The reader refuses malformed UTF-8, so it must never be written either. Most texts are
   // plain ASCII, which needs no further look.
   if (!isAscii(s) && !simdjson::validate_utf8(s.data(), s.size()))
     throw DataError("Texto com UTF-8 inválido" + fieldContext(field) + ".");
-  w.String(s.data(), static_cast<rapidjson::SizeType>(s.size()));
+  if (needsEscape(s)) {
+    w.String(s.data(), static_cast<rapidjson::SizeType>(s.size()));
+    return;
+  }
+  // The opening quote goes through the writer, which places the separator before it and
+  // counts the value; the rest is copied as it is.
+  w.RawValue("\"", 1, rapidjson::kStringType);
+  w.output().append(s);
+  w.output().Put('"');
 }
 
 // Member names and fixed words of the format: ASCII known here, so not validated.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 namespace qbk::data::json {
 
@@ -33,6 +34,11 @@ class StringOutput {
     putUnchecked(c);
   }
   void Flush() {}
+  void append(std::string_view s) {
+    reserve(s.size());
+    out_.replace(pos_, s.size(), s);
+    pos_ += s.size();
+  }
   void commit() { committed_ = true; }
   // Commits and trims now, and lets go of the string: the caller may move it away at once.
   void release() {
@@ -57,6 +63,12 @@ inline void PutUnsafe(StringOutput& os, char c) {
   os.putUnchecked(c);
 }
 
-using JsonWriter = rapidjson::Writer<StringOutput>;
+// The Writer, with access to its output so that texts needing no escapes (nearly all of
+// them) are copied in one piece rather than looked at character by character.
+class JsonWriter : public rapidjson::Writer<StringOutput> {
+ public:
+  explicit JsonWriter(StringOutput& os) : rapidjson::Writer<StringOutput>(os) {}
+  StringOutput& output() { return *os_; }
+};
 
 }  // namespace qbk::data::json
