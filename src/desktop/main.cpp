@@ -8,8 +8,10 @@
 #include "desktop/main_window.h"
 #include "desktop/module_loader.h"
 #include "desktop/qt_user_interface.h"
+#include "desktop/report_designer_window.h"
 #include "desktop/screenshots.h"
 #include "host/config.h"
+#include "host/report_designer.h"
 #include "host/screens/application.h"
 
 using namespace qbk;
@@ -38,6 +40,8 @@ int main(int argc, char** argv) {
     desktop::MainWindow window(app, modules);
     desktop::QtUserInterface ui(&window);
     host::UserInterfaceScope scope(ui);
+    host::TReportDesignerDialog::setOpener(
+        [&window](const host::ReportEditRequest& r) { desktop::editReportDefinition(&window, r); });
     window.show();
     if (!cmd.openCode.empty()) window.openScreen(cmd.openCode);
     if (!cmd.screenshotDir.empty()) {
@@ -57,6 +61,7 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
       std::fprintf(stderr, "qbk-host: %s\n", e.what());
     }
+    host::TReportDesignerDialog::setOpener(nullptr);
   }
   return status;
 }
