@@ -28,7 +28,9 @@ int main(int argc, char** argv) {
   qbk::bench::BenchDatabase database(100);
   qbk::bench::LocalServer server(database.path());
   qbk::host::NetConnection net;
-  net.port = server.port();
+  // QBK_BENCH_PORT: measure against a server already running there instead.
+  const char* external = std::getenv("QBK_BENCH_PORT");
+  net.port = external ? std::atoi(external) : server.port();
   net.connect();
 
   // The first bank, as the client read it.
