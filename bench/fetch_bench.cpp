@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 #include "bench_support.h"
@@ -14,6 +15,7 @@
 #include "db/connection.h"
 #include "host/net_connection.h"
 #include "host/server_calls.h"
+#include "module/server_process.h"
 #include "server/packet_layouts.h"
 #include "server/packet_query.h"
 
@@ -76,15 +78,24 @@ int main(int argc, char** argv) {
   });
   const std::size_t packetBytes = buffer.size();
 
-  qbk::host::NetConnection net;
-  net.port = server.port();
-  net.connect();
   qbk::data::RecordSet banco("cdsBanco");  // takes the packet's fields, as a look-up set does
   int rows = 0;
-  auto e2eStats = qbk::bench::measure(3, runs, [&] {
-    qbk::host::fetchInto(net, banco, "GetBanco");
-    rows = banco.recordCount();
-  });
+  auto endToEnd = [&](int port) {
+    qbk::host::NetConnection net;
+    net.port = port;
+    net.connect();
+    return qbk::bench::measure(3, runs, [&] {
+      qbk::host::fetchInto(net, banco, "GetBanco");
+      rows = banco.recordCount();
+    });
+  };
+  auto e2eStats = endToEnd(server.port());
+  // The same against the server program in its own process, as it is deployed.
+  if (!std::getenv("QBK_SERVER_BIN"))
+    setenv("QBK_SERVER_BIN", (std::filesystem::path(argv[0]).parent_path() / "qbk-server").c_str(),
+           1);
+  qbk::module::testing::ServerProcess process(database.path(), false);
+  auto processStats = endToEnd(process.port());
 
   std::printf("banks fetched:            %d (%zu bytes of text read raw)\n", rows,
               sink / (runs + 3));
@@ -95,8 +106,10 @@ int main(int argc, char** argv) {
               streamed.median_ms, packetBytes);
   std::printf("end-to-end GetBanco:      median %7.2f ms  (min %.2f, p99 %.2f)\n",
               e2eStats.median_ms, e2eStats.min_ms, e2eStats.p99_ms);
-  std::printf("ratio end-to-end / raw:   %.1fx (medians of this run)\n",
-              e2eStats.median_ms / rawStats.median_ms);
+  std::printf("end-to-end, server process: median %7.2f ms  (min %.2f, p99 %.2f)\n",
+              processStats.median_ms, processStats.min_ms, processStats.p99_ms);
+  std::printf("ratio end-to-end / raw:   %.1fx in-process, %.1fx server process (medians)\n",
+              e2eStats.median_ms / rawStats.median_ms, processStats.median_ms / rawStats.median_ms);
   std::printf("ratio stream / packet:    %.2fx\n", streamed.median_ms / viaPacket.median_ms);
   return rows == banks ? 0 : 1;
 }
