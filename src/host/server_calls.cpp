@@ -22,7 +22,7 @@ void run(const std::function<void()>& hook) {
 // it is shown (never a hide without a show, nor a second one).
 class ApplyRun {
  public:
-  ApplyRun(data::RecordSet& rs, const ApplySpec& spec) : rs_(rs), spec_(spec) {}
+  ApplyRun(data::RecordSet& rs, const ApplySpec& plan) : rs_(rs), spec_(plan) {}
 
   void show() {
     if (spec_.progress.show) spec_.progress.show(spec_.progress.text);
@@ -100,32 +100,32 @@ void execProcedure(NetConnection& net, std::string_view method, data::VariantArr
   checkedCall(net, method, std::move(args));
 }
 
-void applyUpdates(NetConnection& net, data::RecordSet& rs, const ApplySpec& spec) {
-  if (std::find(spec.finish.begin(), spec.finish.end(), Finish::Merge) == spec.finish.end())
-    throw Error("applyUpdates de " + spec.method +
+void applyUpdates(NetConnection& net, data::RecordSet& rs, const ApplySpec& plan) {
+  if (std::find(plan.finish.begin(), plan.finish.end(), Finish::Merge) == plan.finish.end())
+    throw Error("applyUpdates de " + plan.method +
                 " sem Finish::Merge deixaria alterações "
                 "pendentes.");
-  ApplyRun apply(rs, spec);
+  ApplyRun apply(rs, plan);
   if (rs.changeCount() > 0) {
     try {
       apply.show();
-      data::VariantArray extra = spec.extraArgs ? spec.extraArgs() : data::VariantArray{};
+      data::VariantArray extra = plan.extraArgs ? plan.extraArgs() : data::VariantArray{};
       data::VariantArray args;
       args.reserve(1 + extra.size());
       args.emplace_back(rs.delta());
       std::move(extra.begin(), extra.end(), std::back_inserter(args));
-      checkedCall(net, spec.method, std::move(args));
-      for (Finish step : spec.finish) apply.finish(step);
+      checkedCall(net, plan.method, std::move(args));
+      for (Finish step : plan.finish) apply.finish(step);
     } catch (...) {
       apply.recover();
       throw;
     }
   }
-  if (!spec.followUp) return;
+  if (!plan.followUp) return;
   try {
-    spec.followUp();
+    plan.followUp();
   } catch (...) {
-    if (spec.followUpFailureCancels) apply.recover();
+    if (plan.followUpFailureCancels) apply.recover();
     throw;
   }
 }

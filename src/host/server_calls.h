@@ -84,8 +84,8 @@ struct ApplySpec {
 // hide without a show, nor a second one), the screen repainted and the error raised again:
 // the record set never keeps changes the server did not take. Showing the indicator
 // counts as part of the send, so a failure there cancels too.
-// `spec.finish` must include Merge (qbk::Error otherwise, before anything is sent).
-void applyUpdates(NetConnection& net, data::RecordSet& rs, const ApplySpec& spec);
+// `plan.finish` must include Merge (qbk::Error otherwise, before anything is sent).
+void applyUpdates(NetConnection& net, data::RecordSet& rs, const ApplySpec& plan);
 
 // ---- the by-reference names of SetBanco -----------------------------------------------------
 

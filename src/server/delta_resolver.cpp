@@ -85,7 +85,7 @@ class Resolver {
  private:
   struct Column {
     int field;  // index in the delta's fields and rows
-    const ColumnSpec* spec;
+    const ColumnSpec* column;
     bool key;
   };
 
@@ -105,7 +105,7 @@ class Resolver {
     }
     for (const std::string& k : table_.key) {
       auto it = std::find_if(columns_.begin(), columns_.end(),
-                             [&](const Column& c) { return c.spec->name == k; });
+                             [&](const Column& c) { return c.column->name == k; });
       keyColumns_.push_back(it == columns_.end() ? nullptr : &*it);
     }
   }
@@ -149,15 +149,15 @@ class Resolver {
     for (const Column& c : columns_) {
       const Value& v = row[c.field];
       if (data::isNull(v)) {
-        if (c.spec->notNull)
-          fail("Campo " + c.spec->name + " de " + rowName(row) + " deve ser informado.");
+        if (c.column->notNull)
+          fail("Campo " + c.column->name + " de " + rowName(row) + " deve ser informado.");
         continue;
       }
       if (const auto* s = std::get_if<std::string>(&v)) {
         const std::size_t chars = data::utf8Length(*s);
-        if (chars > static_cast<std::size_t>(c.spec->size))
-          fail("Valor de " + c.spec->name + " em " + rowName(row) + " tem " +
-               std::to_string(chars) + " caracteres; o máximo é " + std::to_string(c.spec->size) +
+        if (chars > static_cast<std::size_t>(c.column->size))
+          fail("Valor de " + c.column->name + " em " + rowName(row) + " tem " +
+               std::to_string(chars) + " caracteres; o máximo é " + std::to_string(c.column->size) +
                ".");
       }
     }
@@ -171,12 +171,12 @@ class Resolver {
         checkKeyCarried(c.newRow, true);
         checkNewValues(c.newRow);
         // A required column the delta does not carry would be stored as null.
-        for (const ColumnSpec& spec : table_.columns) {
-          if (!spec.notNull) continue;
+        for (const ColumnSpec& column : table_.columns) {
+          if (!column.notNull) continue;
           bool carried = std::any_of(columns_.begin(), columns_.end(),
-                                     [&](const Column& col) { return col.spec == &spec; });
+                                     [&](const Column& col) { return col.column == &column; });
           if (!carried)
-            fail("Campo " + spec.name + " de " + rowName(c.newRow) + " deve ser informado.");
+            fail("Campo " + column.name + " de " + rowName(c.newRow) + " deve ser informado.");
         }
         break;
       case Change::Op::Update:
@@ -186,7 +186,7 @@ class Resolver {
         for (const Column* k : keyColumns_)
           if (c.oldRow[k->field] != c.newRow[k->field])
             fail("A chave de " + rowName(c.oldRow) + " não pode ser alterada (novo " +
-                 k->spec->name + "=" + describe(c.newRow[k->field]) + ").");
+                 k->column->name + "=" + describe(c.newRow[k->field]) + ").");
         checkNewValues(c.newRow);
         break;
       case Change::Op::Delete:
@@ -201,14 +201,14 @@ class Resolver {
   void appendKeyCondition(std::string& sql, std::vector<Value>& params, const Row& row) const {
     for (std::size_t i = 0; i < keyColumns_.size(); ++i) {
       sql += i ? " AND " : " WHERE ";
-      sql += keyColumns_[i]->spec->name + " = ?";
+      sql += keyColumns_[i]->column->name + " = ?";
       params.push_back(row[keyColumns_[i]->field]);
     }
   }
 
   void appendMatch(std::string& sql, std::vector<Value>& params, const Column& c,
                    const Value& original) const {
-    sql += " AND " + c.spec->name + " " + conn_.dialect().nullSafeEqual() + " ?";
+    sql += " AND " + c.column->name + " " + conn_.dialect().nullSafeEqual() + " ?";
     params.push_back(original);
   }
 
@@ -226,7 +226,7 @@ class Resolver {
     std::string sql = "SELECT ";
     for (std::size_t i = 0; i < columns_.size(); ++i) {
       if (i) sql += ", ";
-      sql += columns_[i].spec->name;
+      sql += columns_[i].column->name;
     }
     sql += " FROM " + table_.name;
     std::vector<Value> params;
@@ -235,7 +235,7 @@ class Resolver {
     conn_.forEachRow(sql, params, [&](const db::Cursor& cursor) {
       Row r;
       for (std::size_t i = 0; i < columns_.size(); ++i)
-        r.push_back(cursor.value(static_cast<int>(i), columns_[i].spec->type));
+        r.push_back(cursor.value(static_cast<int>(i), columns_[i].column->type));
       stored = std::move(r);
     });
     return stored;
@@ -255,7 +255,7 @@ class Resolver {
     for (std::size_t i = 0; i < columns_.size(); ++i) {
       if ((*stored)[i] == c.oldRow[columns_[i].field]) continue;
       if (!changed.empty()) changed += ", ";
-      changed += columns_[i].spec->name;
+      changed += columns_[i].column->name;
     }
     fail(prefix + "alterado por outro usuário desde a leitura (campos alterados: " + changed +
          ")." + suffix);
@@ -270,7 +270,7 @@ class Resolver {
         sql += ", ";
         marks += ", ";
       }
-      sql += c.spec->name;
+      sql += c.column->name;
       marks += "?";
       params.push_back(row[c.field]);
     }
@@ -305,7 +305,7 @@ class Resolver {
     std::vector<Value> params;
     for (std::size_t i = 0; i < changed.size(); ++i) {
       if (i) sql += ", ";
-      sql += changed[i]->spec->name + " = ?";
+      sql += changed[i]->column->name + " = ?";
       params.push_back(c.newRow[changed[i]->field]);
     }
     appendKeyCondition(sql, params, c.oldRow);

@@ -18,14 +18,14 @@ bool Dispatcher::has(std::string_view name) const {
   return methods_.find(std::string(name)) != methods_.end();
 }
 
-void Dispatcher::checkParams(const std::string& name, const MethodSpec& spec,
+void Dispatcher::checkParams(const std::string& name, const MethodSpec& method,
                              const data::VariantArray& params) const {
-  if (params.size() != spec.params.size())
+  if (params.size() != method.params.size())
     throw ProtocolError(code::kInvalidParams,
-                        name + " espera " + std::to_string(spec.params.size()) +
+                        name + " espera " + std::to_string(method.params.size()) +
                             " parâmetro(s), recebeu " + std::to_string(params.size()) + ".");
   for (std::size_t i = 0; i < params.size(); ++i) {
-    const bool delta = spec.params[i] == ParamKind::Delta;
+    const bool delta = method.params[i] == ParamKind::Delta;
     if (delta ? params[i].isDelta() : params[i].isString()) continue;
     throw ProtocolError(code::kInvalidParams,
                         name + ": o parâmetro " + std::to_string(i + 1) + " deve ser " +

@@ -45,7 +45,7 @@ class Dispatcher {
                      std::string& out) const;
 
  private:
-  void checkParams(const std::string& name, const MethodSpec& spec,
+  void checkParams(const std::string& name, const MethodSpec& method,
                    const data::VariantArray& params) const;
 
   std::unordered_map<std::string, MethodSpec> methods_;

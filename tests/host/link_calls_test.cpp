@@ -219,7 +219,7 @@ TEST_F(LinkCalls, failingExtraArgumentsCancelBeforeAnythingIsSent) {
 
 TEST_F(LinkCalls, followUpFailureCancelsOnlyWhenMarkedAndNeverHidesTwice) {
   server.answerResult(true);
-  const auto spec = [&](bool cancels) {
+  const auto plan = [&](bool cancels) {
     return ApplySpec{.method = "SetBanco",
                      .cacheName = "BANCO",
                      .finish = {Finish::Cache, Finish::Hide, Finish::Repaint, Finish::Merge},
@@ -228,14 +228,14 @@ TEST_F(LinkCalls, followUpFailureCancelsOnlyWhenMarkedAndNeverHidesTwice) {
                      .progress = loggingHooks()};
   };
   renameFirstBank("Z");
-  EXPECT_THROW(applyUpdates(net, banks, spec(true)), Error);
+  EXPECT_THROW(applyUpdates(net, banks, plan(true)), Error);
   // Sent and merged before the follow-up failed: the change stays, the screen is repainted.
   EXPECT_THAT(log, ElementsAre("show Atualizando dados...", "hide cache=1 pending=1",
                                "repaint cache=1 pending=1", "repaint cache=1 pending=0"));
   EXPECT_EQ(banks.fieldByName("NMBANCO").asString(), "Z");
 
   log.clear();
-  EXPECT_THROW(applyUpdates(net, banks, spec(false)), Error);  // nothing pending this time
+  EXPECT_THROW(applyUpdates(net, banks, plan(false)), Error);  // nothing pending this time
   EXPECT_TRUE(log.empty());
 }
 

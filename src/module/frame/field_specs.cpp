@@ -3,12 +3,12 @@
 namespace qbk::module {
 
 void declareFields(data::RecordSet& rs, std::initializer_list<FieldSpec> fields) {
-  for (const FieldSpec& spec : fields) {
-    data::Field& f = rs.addField(spec.name, spec.type, spec.size);
-    f.displayLabel = spec.label;
-    f.origin = spec.origin;
-    f.visible = spec.visible;
-    f.editMask = spec.editMask;
+  for (const FieldSpec& field : fields) {
+    data::Field& f = rs.addField(field.name, field.type, field.size);
+    f.displayLabel = field.label;
+    f.origin = field.origin;
+    f.visible = field.visible;
+    f.editMask = field.editMask;
   }
 }
 

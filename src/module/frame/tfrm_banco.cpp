@@ -257,9 +257,9 @@ host::ProgressHooks TfrmBanco::updateProgress() {
   return hooks;
 }
 
-void TfrmBanco::apply(data::RecordSet& rs, host::ApplySpec spec) {
-  spec.progress = updateProgress();
-  host::applyUpdates(netBanco, rs, spec);
+void TfrmBanco::apply(data::RecordSet& rs, host::ApplySpec plan) {
+  plan.progress = updateProgress();
+  host::applyUpdates(netBanco, rs, plan);
 }
 
 void TfrmBanco::setModelEditEnabled(bool enabled) {

@@ -219,7 +219,7 @@ class TfrmBanco : public host::TfrmPadrao {
   // The indicator of a send, over this screen with the text of "Atual_Oper".
   host::ProgressHooks updateProgress();
   // Sends the pending changes of a record set (apply sequence).
-  void apply(data::RecordSet& rs, host::ApplySpec spec);
+  void apply(data::RecordSet& rs, host::ApplySpec plan);
 
   // Sets chkVerifAgen from the agency mask under the programmatic-change mark.
   void syncAgencyCheckBox();
