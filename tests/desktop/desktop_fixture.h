@@ -13,7 +13,7 @@
 #include <string>
 
 #include "db/connection.h"
-#include "db/temp_dir.h"
+#include "temp_dir.h"
 #include "desktop/main_window.h"
 #include "desktop/module_loader.h"
 #include "desktop/screen_window.h"

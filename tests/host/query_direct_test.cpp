@@ -11,6 +11,7 @@
 #include "host/query.h"
 #include "host/screens/application.h"
 #include "host/user_interface_scripted.h"
+#include "temp_dir.h"
 
 namespace qbk::host {
 namespace {
@@ -21,7 +22,6 @@ using data::FieldType;
 class QueryTest : public ::testing::Test {
  protected:
   QueryTest() {
-    std::filesystem::create_directories(dir);
     conn = db::open((dir / "banks.sqlite").string());
     conn->executeScript(
         "CREATE TABLE BANCO (CDBANCO VARCHAR(3) PRIMARY KEY, NMBANCO VARCHAR(30),"
@@ -30,10 +30,7 @@ class QueryTest : public ::testing::Test {
         "INSERT INTO BANCO VALUES ('237', 'Bradesco', NULL);"
         "INSERT INTO BANCO VALUES ('0''1', 'Aspas', 1)");
   }
-  ~QueryTest() override {
-    conn.reset();
-    std::filesystem::remove_all(dir);
-  }
+  ~QueryTest() override { conn.reset(); }
 
   std::vector<std::string> codes(TADOIBQuery& q) {
     std::vector<std::string> out;
@@ -41,9 +38,8 @@ class QueryTest : public ::testing::Test {
     return out;
   }
 
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() /
-      ("qbk-query-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  ::qbk::testing::TempDir tmp;
+  const std::filesystem::path dir = tmp.path();
   std::unique_ptr<db::Connection> conn;
 };
 

@@ -12,6 +12,7 @@
 #include "host/messages.h"
 #include "host/screens/application.h"
 #include "host/user_interface_scripted.h"
+#include "temp_dir.h"
 
 namespace qbk::host {
 namespace {
@@ -219,10 +220,8 @@ TEST(ApplicationInstance, oneAtATimeAndItClosesItsScreensWhenDestroyed) {
 
 TEST(ApplicationDatabase, opensTheConfiguredLocationOnFirstUseAndRefusesWithoutOne) {
   const HostConfig saved = hostConfig();
-  const auto dir =
-      std::filesystem::temp_directory_path() /
-      ("qbk-app-db-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-  std::filesystem::create_directories(dir);
+  const ::qbk::testing::TempDir tmp;
+  const std::filesystem::path& dir = tmp.path();
   {
     HostConfig config;
     config.database.clear();
@@ -245,7 +244,6 @@ TEST(ApplicationDatabase, opensTheConfiguredLocationOnFirstUseAndRefusesWithoutO
     EXPECT_TRUE(std::filesystem::exists(dir / "host.sqlite"));
   }
   setHostConfig(saved);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

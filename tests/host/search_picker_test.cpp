@@ -11,6 +11,7 @@
 #include "host/screens/application.h"
 #include "host/search.h"
 #include "host/user_interface_scripted.h"
+#include "temp_dir.h"
 
 namespace qbk::host {
 namespace {
@@ -102,7 +103,6 @@ class SearchButtonTest : public ::testing::Test {
   };
 
   SearchButtonTest() {
-    std::filesystem::create_directories(dir);
     auto conn = db::open((dir / "pick.sqlite").string());
     conn->executeScript(
         "CREATE TABLE BANCO (CDBANCO VARCHAR(3), NMBANCO VARCHAR(30));"
@@ -126,16 +126,14 @@ class SearchButtonTest : public ::testing::Test {
     app.closeAll();
     app.processEvents();
     app.setSharedDatabase(nullptr);
-    std::filesystem::remove_all(dir);
   }
 
   forms::SearchButton& button(const char* name) {
     return screen->form().find<forms::SearchButton>(name);
   }
 
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() /
-      ("qbk-search-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  ::qbk::testing::TempDir tmp;
+  const std::filesystem::path dir = tmp.path();
   ScriptedUserInterface ui;
   UserInterfaceScope scope{ui};
   Application app;

@@ -13,7 +13,7 @@
 
 #include "data/value.h"
 #include "db/connection.h"
-#include "db/temp_dir.h"
+#include "temp_dir.h"
 #include "forms/buttons.h"
 #include "forms/choices.h"
 #include "forms/edits.h"

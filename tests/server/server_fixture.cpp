@@ -13,17 +13,6 @@ using data::Row;
 using data::Value;
 using data::Variant;
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "qbk-server-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) ADD_FAILURE() << "mkdtemp failed";
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 RpcClient::RpcClient(int port) : http_("127.0.0.1", port) {
   http_.set_keep_alive(true);
   http_.set_tcp_nodelay(true);

@@ -13,23 +13,13 @@
 #include "data/variant.h"
 #include "db/connection.h"
 #include "server/http_server.h"
+#include "temp_dir.h"
 
 namespace qbk::server::testing {
 
 inline constexpr const char* kRpcPath = "/rpc/Qbk51200.rdmBanco";
 
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using ::qbk::testing::TempDir;
 
 // A client as the desktop uses it: one keep-alive connection, numbered calls.
 class RpcClient {

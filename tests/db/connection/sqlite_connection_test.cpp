@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "db/temp_dir.h"
+#include "temp_dir.h"
 
 namespace qbk::db {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "data/value.h"
-#include "db/temp_dir.h"
+#include "temp_dir.h"
 #include "server/catalog.h"
 #include "server/schema.h"
 

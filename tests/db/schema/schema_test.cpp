@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "db/dialects.h"
-#include "db/temp_dir.h"
+#include "temp_dir.h"
 #include "server/catalog.h"
 
 namespace qbk::server {

@@ -1,4 +1,4 @@
-// A fresh directory per test, removed with everything in it when the test ends.
+// Test support shared by every area: a fresh directory per test, and the message a call throws.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,6 +24,7 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   std::string file(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& path() const { return path_; }
 
  private:
   std::filesystem::path path_;
