@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "json_output.h"
+#include "json_text_scan.h"
 
 namespace qbk::data::json {
 
@@ -24,41 +25,36 @@ std::string fieldContext(std::string_view field) {
   return field.empty() ? std::string() : " no campo '" + std::string(field) + "'";
 }
 
+// Writes text that is already JSON. The writer places the separator and counts the value;
+// the text itself is copied in one piece (the writer's own raw output goes a character at a
+// time, which costs more than everything else when a whole encoded packet passes through).
+void writeRaw(JsonWriter& w, std::string_view json, rapidjson::Type type) {
+  w.RawValue("", 0, type);
+  w.output().append(json);
+}
+
 void writeNumber(JsonWriter& w, double d, std::string_view field = {}) {
   // JSON has no spelling for them; writing null instead would silently change the value.
   if (!std::isfinite(d))
     throw DataError("Número inválido (infinito ou indefinido)" + fieldContext(field) + ".");
   char buf[32];
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d);  // shortest round-trip form
-  w.RawValue(buf, static_cast<std::size_t>(end - buf), rapidjson::kNumberType);
-}
-
-bool isAscii(std::string_view s) {
-  unsigned char any = 0;
-  for (char c : s) any |= static_cast<unsigned char>(c);
-  return any < 0x80;
-}
-
-// Whether JSON needs an escape anywhere in the text: a quote, a backslash or a control
-// character.
-bool needsEscape(std::string_view s) {
-  bool any = false;
-  for (char c : s) any |= c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
-  return any;
+  writeRaw(w, std::string_view(buf, static_cast<std::size_t>(end - buf)), rapidjson::kNumberType);
 }
 
 void writeText(JsonWriter& w, std::string_view s, std::string_view field = {}) {
+  const TextScan scan = scanText(s);
   // The reader refuses malformed UTF-8, so it must never be written either. Most texts are
   // plain ASCII, which needs no further look.
-  if (!isAscii(s) && !simdjson::validate_utf8(s.data(), s.size()))
+  if (scan.nonAscii && !simdjson::validate_utf8(s.data(), s.size()))
     throw DataError("Texto com UTF-8 inválido" + fieldContext(field) + ".");
-  if (needsEscape(s)) {
+  if (scan.needsEscape) {
     w.String(s.data(), static_cast<rapidjson::SizeType>(s.size()));
     return;
   }
   // The opening quote goes through the writer, which places the separator before it and
   // counts the value; the rest is copied as it is.
-  w.RawValue("\"", 1, rapidjson::kStringType);
+  writeRaw(w, "\"", rapidjson::kStringType);
   w.output().append(s);
   w.output().Put('"');
 }
@@ -179,8 +175,6 @@ void writeVariant(JsonWriter& w, const Variant& v) {
           writePacket(w, *x);
         } else if constexpr (std::is_same_v<T, std::shared_ptr<const Delta>>) {
           writeDelta(w, *x);
-        } else if constexpr (std::is_same_v<T, std::shared_ptr<const EncodedJson>>) {
-          w.RawValue(x->text.data(), x->text.size(), rapidjson::kObjectType);
         } else {
           w.StartArray();
           for (const auto& item : x) writeVariant(w, item);
@@ -619,25 +613,52 @@ Variant peekRequestId(std::string_view text) noexcept {
   }
 }
 
+void appendResultHead(std::string& out, const Variant& id) {
+  {
+    StringOutput os(out);
+    JsonWriter w(os);
+    w.StartObject();
+    writeWord(w, "jsonrpc");
+    writeWord(w, "2.0");
+    writeId(w, id);
+    writeWord(w, "result");
+    os.commit();
+  }
+  // The writer puts the colon in front of the value it would write next; the result is
+  // written by someone else, so the colon is put here.
+  out += ':';
+}
+
+void appendResultTail(std::string& out) {
+  out += '}';
+}
+
 void appendResponse(std::string& out, const RpcResponse& r) {
+  const std::size_t start = out.size();
+  if (r.ok) {
+    try {
+      appendResultHead(out, r.id);
+      appendVariant(out, r.result);
+      appendResultTail(out);
+    } catch (...) {
+      out.resize(start);
+      throw;
+    }
+    return;
+  }
   StringOutput os(out);
   JsonWriter w(os);
   w.StartObject();
   writeWord(w, "jsonrpc");
   writeWord(w, "2.0");
   writeId(w, r.id);
-  if (r.ok) {
-    writeWord(w, "result");
-    writeVariant(w, r.result);
-  } else {
-    writeWord(w, "error");
-    w.StartObject();
-    writeWord(w, "code");
-    w.Int(r.errorCode);
-    writeWord(w, "message");
-    writeText(w, r.errorMessage);
-    w.EndObject();
-  }
+  writeWord(w, "error");
+  w.StartObject();
+  writeWord(w, "code");
+  w.Int(r.errorCode);
+  writeWord(w, "message");
+  writeText(w, r.errorMessage);
+  w.EndObject();
   w.EndObject();
   os.commit();
 }

@@ -78,6 +78,11 @@ RpcRequest decodeRequest(std::string_view text);
 Variant peekRequestId(std::string_view text) noexcept;
 
 void appendResponse(std::string& out, const RpcResponse& r);
+// A successful response in pieces, for a result written straight into `out` in between
+// (the server streams large packets from the database this way): the head ends where the
+// result begins, the tail closes the response.
+void appendResultHead(std::string& out, const Variant& id);
+void appendResultTail(std::string& out);
 std::string encodeResponse(const RpcResponse& r);
 // Throws ProtocolError: kParseError for bad JSON, kInvalidRequest for a wrong envelope,
 // kInvalidParams for a malformed packet or delta in the result.

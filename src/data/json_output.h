@@ -4,7 +4,7 @@
 
 #include <rapidjson/writer.h>
 
-#include <algorithm>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -24,9 +24,11 @@ class StringOutput {
     if (!released_) out_.resize(committed_ ? pos_ : start_);
   }
 
+  // Grows the string a slice at a time: the string doubles its own capacity as needed, and
+  // only the slice is zero-filled ahead of the writes (a reused reply buffer keeps its
+  // capacity, so a large packet costs no reallocation and no clearing of unused room).
   void reserve(std::size_t count) {
-    if (pos_ + count > out_.size())
-      out_.resize(std::max({pos_ + count, out_.size() * 2, std::size_t{256}}));
+    if (pos_ + count > out_.size()) out_.resize(pos_ + count + kSlice);
   }
   void putUnchecked(char c) { out_[pos_++] = c; }
   void Put(char c) {
@@ -36,7 +38,7 @@ class StringOutput {
   void Flush() {}
   void append(std::string_view s) {
     reserve(s.size());
-    out_.replace(pos_, s.size(), s);
+    if (!s.empty()) std::memcpy(out_.data() + pos_, s.data(), s.size());
     pos_ += s.size();
   }
   void commit() { committed_ = true; }
@@ -47,6 +49,7 @@ class StringOutput {
   }
 
  private:
+  static constexpr std::size_t kSlice = 16 * 1024;
   std::string& out_;
   std::size_t start_;
   std::size_t pos_;

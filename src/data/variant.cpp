@@ -57,9 +57,6 @@ bool Variant::operator==(const Variant& o) const {
   if (v_.index() != o.v_.index()) return false;
   if (isPacket()) return asPacket() == o.asPacket();
   if (isDelta()) return asDelta() == o.asDelta();
-  if (isEncodedJson())
-    return *std::get<std::shared_ptr<const EncodedJson>>(v_) ==
-           *std::get<std::shared_ptr<const EncodedJson>>(o.v_);
   return v_ == o.v_;
 }
 

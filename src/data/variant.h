@@ -13,20 +13,13 @@ namespace qbk::data {
 class Variant;
 using VariantArray = std::vector<Variant>;
 
-// A value already encoded as JSON text: the server streams large packets straight from the
-// database into this, so no row is held twice. The codec writes it through unchanged.
-struct EncodedJson {
-  std::string text;
-  bool operator==(const EncodedJson&) const = default;
-};
-
 // null | bool | number | text | packet | delta | array. Packets and deltas are held by
 // shared pointer so that copying a result never copies its rows.
 class Variant {
  public:
   using Storage =
       std::variant<std::monostate, bool, double, std::string, std::shared_ptr<const Packet>,
-                   std::shared_ptr<const Delta>, VariantArray, std::shared_ptr<const EncodedJson>>;
+                   std::shared_ptr<const Delta>, VariantArray>;
 
   Variant() = default;
   Variant(bool b) : v_(b) {}
@@ -39,7 +32,6 @@ class Variant {
   Variant(Delta d) : v_(std::make_shared<const Delta>(std::move(d))) {}
   Variant(std::shared_ptr<const Packet> p) : v_(std::move(p)) {}
   Variant(VariantArray a) : v_(std::move(a)) {}
-  Variant(EncodedJson j) : v_(std::make_shared<const EncodedJson>(std::move(j))) {}
 
   bool isNull() const { return std::holds_alternative<std::monostate>(v_); }
   bool isBool() const { return std::holds_alternative<bool>(v_); }
@@ -48,9 +40,6 @@ class Variant {
   bool isPacket() const { return std::holds_alternative<std::shared_ptr<const Packet>>(v_); }
   bool isDelta() const { return std::holds_alternative<std::shared_ptr<const Delta>>(v_); }
   bool isArray() const { return std::holds_alternative<VariantArray>(v_); }
-  bool isEncodedJson() const {
-    return std::holds_alternative<std::shared_ptr<const EncodedJson>>(v_);
-  }
 
   // Accessors throw std::runtime_error (Portuguese text) on a kind mismatch.
   bool asBool() const;

@@ -100,14 +100,12 @@ void registerBankMethods(Dispatcher& d) {
   using Conn = db::Connection;
   using Args = VariantArray;
 
-  d.add("GetBanco", {}, [](Conn& c, const Args&) {
-    return Variant(fetchWhereEncoded(c, layouts::banco(), "", {}));
+  d.add("GetBanco", {}, [](Conn&, const Args&) { return PacketQuery{&layouts::banco(), "", {}}; });
+  d.add("GetErrCnabPag", {K::Text}, [](Conn&, const Args& p) {
+    return PacketQuery{&layouts::errCnabPag(), "CDBANCO = ?", {text(p, 0)}};
   });
-  d.add("GetErrCnabPag", {K::Text}, [](Conn& c, const Args& p) {
-    return Variant(fetchWhereEncoded(c, layouts::errCnabPag(), "CDBANCO = ?", {text(p, 0)}));
-  });
-  d.add("GetErrCnabRec", {K::Text}, [](Conn& c, const Args& p) {
-    return Variant(fetchWhereEncoded(c, layouts::errCnabRec(), "CDBANCO = ?", {text(p, 0)}));
+  d.add("GetErrCnabRec", {K::Text}, [](Conn&, const Args& p) {
+    return PacketQuery{&layouts::errCnabRec(), "CDBANCO = ?", {text(p, 0)}};
   });
   d.add("GetBancoDDA", {K::Text}, [](Conn& c, const Args& p) {
     Packet dda = fetchWhere(c, layouts::dda(), "CDBANCO = ?", {text(p, 0)});
@@ -116,26 +114,25 @@ void registerBankMethods(Dispatcher& d) {
   });
   d.add("GetEmprBanc", {K::Text},
         [](Conn& c, const Args& p) { return packet(emprBancRows(c, text(p, 0))); });
-  d.add("GetInstruCobr", {K::Text}, [](Conn& c, const Args& p) {
-    return Variant(fetchWhereEncoded(c, layouts::instruCobr(), "CDBANCO = ?", {text(p, 0)}));
+  d.add("GetInstruCobr", {K::Text}, [](Conn&, const Args& p) {
+    return PacketQuery{&layouts::instruCobr(), "CDBANCO = ?", {text(p, 0)}};
   });
-  d.add("GetPesqInstru", {K::Text, K::Text}, [](Conn& c, const Args& p) {
-    if (text(p, 1).empty())
-      return Variant(fetchWhereEncoded(c, layouts::pesqInstru(), "CDBANCO = ?", {text(p, 0)}));
-    return Variant(fetchWhereEncoded(c, layouts::pesqInstru(), "CDBANCO = ? AND CDINSTCOBR = ?",
-                                     {text(p, 0), text(p, 1)}));
+  d.add("GetPesqInstru", {K::Text, K::Text}, [](Conn&, const Args& p) {
+    if (text(p, 1).empty()) return PacketQuery{&layouts::pesqInstru(), "CDBANCO = ?", {text(p, 0)}};
+    return PacketQuery{
+        &layouts::pesqInstru(), "CDBANCO = ? AND CDINSTCOBR = ?", {text(p, 0), text(p, 1)}};
   });
-  d.add("GetCodigoPag", {K::Text, K::Text}, [](Conn& c, const Args& p) {
-    return Variant(fetchWhereEncoded(c, layouts::errCnabPag(), "CDBANCO = ? AND CDERRCNABP = ?",
-                                     {text(p, 0), text(p, 1)}));
+  d.add("GetCodigoPag", {K::Text, K::Text}, [](Conn&, const Args& p) {
+    return PacketQuery{
+        &layouts::errCnabPag(), "CDBANCO = ? AND CDERRCNABP = ?", {text(p, 0), text(p, 1)}};
   });
-  d.add("GetCodigoRec", {K::Text, K::Text}, [](Conn& c, const Args& p) {
-    return Variant(fetchWhereEncoded(c, layouts::errCnabRec(), "CDBANCO = ? AND CDERRCNABR = ?",
-                                     {text(p, 0), text(p, 1)}));
+  d.add("GetCodigoRec", {K::Text, K::Text}, [](Conn&, const Args& p) {
+    return PacketQuery{
+        &layouts::errCnabRec(), "CDBANCO = ? AND CDERRCNABR = ?", {text(p, 0), text(p, 1)}};
   });
-  d.add("VerifInstru", {K::Text, K::Text}, [](Conn& c, const Args& p) {
-    return Variant(fetchWhereEncoded(c, layouts::cdInstrucaoCob(), "CDBANCO = ? AND CDINSTCOBR = ?",
-                                     {text(p, 0), text(p, 1)}));
+  d.add("VerifInstru", {K::Text, K::Text}, [](Conn&, const Args& p) {
+    return PacketQuery{
+        &layouts::cdInstrucaoCob(), "CDBANCO = ? AND CDINSTCOBR = ?", {text(p, 0), text(p, 1)}};
   });
 
   std::vector<ParamKind> setBancoParams{K::Delta};

@@ -40,28 +40,25 @@ data::Packet fetchWhere(db::Connection& conn, const PacketLayout& layout, std::s
   return fetchPacket(conn, layout, selectWhere(layout, where), params);
 }
 
-data::EncodedJson fetchWhereEncoded(db::Connection& conn, const PacketLayout& layout,
-                                    std::string_view where,
-                                    const std::vector<data::Value>& params) {
-  const std::vector<data::FieldDef> fields = layout.fieldDefs();
+void streamPacket(db::Connection& conn, const PacketQuery& query, std::string& out) {
+  const std::vector<data::FieldDef> fields = query.layout->fieldDefs();
   const int width = static_cast<int>(fields.size());
-  data::EncodedJson json;
-  data::json::PacketStream out(json.text, fields);
-  conn.forEachRow(selectWhere(layout, where), params, [&](const db::Cursor& cursor) {
-    out.beginRow();
-    for (int i = 0; i < width; ++i) {
-      if (cursor.isNull(i)) {
-        out.null();
-      } else if (fields[i].type == data::FieldType::Float) {
-        out.number(cursor.number(i));
-      } else {
-        out.text(cursor.text(i));
-      }
-    }
-    out.endRow();
-  });
-  out.finish();
-  return json;
+  data::json::PacketStream stream(out, fields);
+  conn.forEachRow(selectWhere(*query.layout, query.where), query.params,
+                  [&](const db::Cursor& cursor) {
+                    stream.beginRow();
+                    for (int i = 0; i < width; ++i) {
+                      if (cursor.isNull(i)) {
+                        stream.null();
+                      } else if (fields[i].type == data::FieldType::Float) {
+                        stream.number(cursor.number(i));
+                      } else {
+                        stream.text(cursor.text(i));
+                      }
+                    }
+                    stream.endRow();
+                  });
+  stream.finish();
 }
 
 std::string selectList(const PacketLayout& layout, std::string_view qualifier) {

@@ -21,10 +21,17 @@ data::Packet fetchPacket(db::Connection& conn, const PacketLayout& layout, std::
 data::Packet fetchWhere(db::Connection& conn, const PacketLayout& layout, std::string_view where,
                         const std::vector<data::Value>& params);
 
-// As fetchWhere, but the rows go straight from the database cursor into the packet's JSON
-// text, never held as values: whole-table reads are the calls whose cost a person feels.
-data::EncodedJson fetchWhereEncoded(db::Connection& conn, const PacketLayout& layout,
-                                    std::string_view where, const std::vector<data::Value>& params);
+// A read whose rows go straight from the database cursor into the reply's JSON text, never
+// held as values: whole-table reads are the calls whose cost a person feels. A method
+// answers with one of these and the dispatcher runs it while it writes the reply.
+struct PacketQuery {
+  const PacketLayout* layout = nullptr;
+  std::string where;  // as for fetchWhere
+  std::vector<data::Value> params;
+};
+
+// Appends the JSON packet of the query's rows to `out`; on failure `out` is left as it was.
+void streamPacket(db::Connection& conn, const PacketQuery& query, std::string& out);
 
 // "A, B, C": the layout's fields as a select list, each prefixed with `qualifier.` when
 // one is given.

@@ -37,6 +37,7 @@ CallOutcome Dispatcher::handle(std::string_view body, const std::function<db::Co
                                std::string& out) const {
   CallOutcome outcome;
   data::json::RpcResponse response;
+  const std::size_t start = out.size();
   try {
     // The depth guard runs on the raw text, before any parser sees it.
     data::json::checkNesting(body);
@@ -47,7 +48,14 @@ CallOutcome Dispatcher::handle(std::string_view body, const std::function<db::Co
     if (it == methods_.end())
       throw ProtocolError(code::kMethodNotFound, "Método desconhecido: '" + request.method + "'.");
     checkParams(it->first, it->second, request.params);
-    response.result = it->second.handler(conn(), request.params);
+    MethodResult result = it->second.handler(conn(), request.params);
+    if (auto* query = std::get_if<PacketQuery>(&result)) {
+      data::json::appendResultHead(out, response.id);
+      streamPacket(conn(), *query, out);
+      data::json::appendResultTail(out);
+      return outcome;
+    }
+    response.result = std::move(std::get<data::Variant>(result));
   } catch (const ProtocolError& e) {
     // A request refused while it was being read still gets its id back when it has a
     // readable one; broken JSON has none to give.
@@ -69,11 +77,11 @@ CallOutcome Dispatcher::handle(std::string_view body, const std::function<db::Co
         "Erro interno do servidor; a operação não foi concluída. Tente novamente.";
   }
   if (!response.ok) {
+    out.resize(start);  // whatever a streamed result had written of itself
     response.result = data::Variant();
     outcome.errorCode = response.errorCode;
     outcome.errorMessage = response.errorMessage;
   }
-  const std::size_t start = out.size();
   try {
     data::json::appendResponse(out, response);
   } catch (const std::exception& e) {

@@ -6,10 +6,12 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <variant>
 #include <vector>
 
 #include "data/variant.h"
 #include "db/connection.h"
+#include "server/packet_query.h"
 
 namespace qbk::server {
 
@@ -19,7 +21,9 @@ enum class ParamKind {
   Delta,    // a record set's pending changes
 };
 
-using MethodHandler = std::function<data::Variant(db::Connection&, const data::VariantArray&)>;
+// A method answers with a value, or with a packet read that goes straight into the reply.
+using MethodResult = std::variant<data::Variant, PacketQuery>;
+using MethodHandler = std::function<MethodResult(db::Connection&, const data::VariantArray&)>;
 
 struct MethodSpec {
   std::vector<ParamKind> params;

@@ -72,6 +72,23 @@ TEST_F(ProtocolTest, parametersAreCheckedByCountAndKind) {
   EXPECT_EQ(r.errorCode, code::kInvalidParams);
 }
 
+// Rows go from the database straight into the reply; a row that cannot be written (here a
+// name stored as broken UTF-8 by some other program) must turn the whole answer into an
+// error, with nothing of the half-written packet left in front of it.
+TEST_F(ProtocolTest, aPacketThatFailsMidwayAnswersACleanErrorAndTheNextCallIsWhole) {
+  exec("INSERT INTO BANCO (CDBANCO, NMBANCO) VALUES ('ZZZ', CAST(X'C328' AS TEXT))");
+  auto res = client->post(R"({"jsonrpc":"2.0","id":5,"method":"GetBanco","params":[]})");
+  ASSERT_TRUE(res);
+  const auto r = data::json::decodeResponse(res->body);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.errorCode, code::kInternalError);
+  EXPECT_EQ(r.id, Variant(5));
+  EXPECT_THAT(res->body, StartsWith(R"({"jsonrpc":"2.0","id":5,"error":)"));
+
+  exec("DELETE FROM BANCO WHERE CDBANCO = 'ZZZ'");
+  EXPECT_FALSE(fetch("GetBanco").rows.empty());
+}
+
 TEST_F(ProtocolTest, aDeeplyNestedBodyIsRefusedWithoutHarm) {
   std::string body = R"({"jsonrpc":"2.0","id":1,"method":"GetBanco","params":)";
   body += std::string(100000, '[') + std::string(100000, ']') + "}";
