@@ -2,6 +2,7 @@
 // decode into a record set) against the raw SQLite read of the same rows, in one run.
 //
 //   build/bin/bench_fetch [banks=10000] [runs=30]
+#include <httplib.h>
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -13,11 +14,14 @@
 #include "data/codec.h"
 #include "data/record_set.h"
 #include "db/connection.h"
+#include "fetch_floor.h"
 #include "host/net_connection.h"
 #include "host/server_calls.h"
 #include "module/server_process.h"
+#include "server/bank_methods.h"
 #include "server/packet_layouts.h"
 #include "server/packet_query.h"
+#include "server/rpc_dispatcher.h"
 
 namespace {
 
@@ -73,10 +77,28 @@ int main(int argc, char** argv) {
   });
   auto streamed = qbk::bench::measure(3, runs, [&] {
     buffer.clear();
-    qbk::data::json::appendVariant(
-        buffer, qbk::data::Variant(qbk::server::fetchWhereEncoded(*conn, layout, "", {})));
+    qbk::server::streamPacket(*conn, {&layout, "", {}}, buffer);
   });
   const std::size_t packetBytes = buffer.size();
+
+  // Where an end-to-end fetch spends its time, stage by stage, without HTTP: the server's
+  // whole call (request in, response text out), the client's decode of that text, and the
+  // record set taking the decoded packet.
+  qbk::server::Dispatcher dispatcher;
+  qbk::server::registerBankMethods(dispatcher);
+  const std::string request = qbk::data::json::encodeRequest(
+      {qbk::data::Variant(1.0), "GetBanco", qbk::data::VariantArray{}});
+  std::string reply;
+  qbk::data::RecordSet filled("cdsBanco");
+  auto serverCall = qbk::bench::measure(3, runs, [&] {
+    reply.clear();
+    dispatcher.handle(
+        request, [&]() -> qbk::db::Connection& { return *conn; }, reply);
+  });
+  auto decode = qbk::bench::measure(3, runs, [&] { qbk::data::json::decodeResponse(reply); });
+  auto decodeAndFill = qbk::bench::measure(3, runs, [&] {
+    filled.setData(std::move(qbk::data::json::decodeResponse(reply).result).takePacket());
+  });
 
   qbk::data::RecordSet banco("cdsBanco");  // takes the packet's fields, as a look-up set does
   int rows = 0;
@@ -89,6 +111,33 @@ int main(int argc, char** argv) {
       rows = banco.recordCount();
     });
   };
+  // The reply's transfer: the same call over HTTP, the body received but not decoded.
+  auto transfer = [&](int port) {
+    httplib::Client http("127.0.0.1", port);
+    http.set_keep_alive(true);
+    http.set_tcp_nodelay(true);
+    std::string body;
+    return qbk::bench::measure(3, runs, [&] {
+      body.clear();
+      httplib::Request req;
+      req.method = "POST";
+      req.path = "/rpc/Qbk51200.rdmBanco";
+      req.headers.emplace("Content-Type", "application/json");
+      req.body = request;
+      req.content_receiver = [&](const char* data, std::size_t n, std::uint64_t, std::uint64_t) {
+        body.append(data, n);
+        return true;
+      };
+      httplib::Response res;
+      httplib::Error error = httplib::Error::Success;
+      if (!http.send(req, res, error)) throw std::runtime_error("HTTP");
+    });
+  };
+  qbk::bench::FloorServer floorServer(database.path());
+  qbk::bench::FloorClient floorClient(floorServer.port());
+  std::size_t floorRows = 0;
+  auto floorStats = qbk::bench::measure(3, runs, [&] { floorRows = floorClient.fetch(); });
+  auto transferStats = transfer(server.port());
   auto e2eStats = endToEnd(server.port());
   // The same against the server program in its own process, as it is deployed.
   if (!std::getenv("QBK_SERVER_BIN"))
@@ -104,12 +153,24 @@ int main(int argc, char** argv) {
   std::printf("server read+encode, packet: median %7.2f ms\n", viaPacket.median_ms);
   std::printf("server read+encode, stream: median %7.2f ms  (%zu bytes of JSON)\n",
               streamed.median_ms, packetBytes);
+  std::printf("  server call, no HTTP:    median %7.2f ms\n", serverCall.median_ms);
+  std::printf("  client decode:          median %7.2f ms\n", decode.median_ms);
+  std::printf("  client decode + fill:   median %7.2f ms\n", decodeAndFill.median_ms);
+  std::printf("  server call over HTTP:  median %7.2f ms  (reply received, not decoded)\n",
+              transferStats.median_ms);
   std::printf("end-to-end GetBanco:      median %7.2f ms  (min %.2f, p99 %.2f)\n",
               e2eStats.median_ms, e2eStats.min_ms, e2eStats.p99_ms);
   std::printf("end-to-end, server process: median %7.2f ms  (min %.2f, p99 %.2f)\n",
               processStats.median_ms, processStats.min_ms, processStats.p99_ms);
+  std::printf(
+      "end-to-end floor:         median %7.2f ms  (min %.2f; hand-written JSON, %zu rows "
+      "parsed)\n",
+      floorStats.median_ms, floorStats.min_ms, floorRows);
+  std::printf("ratio end-to-end / floor: %.1fx in-process, %.1fx server process (medians)\n",
+              e2eStats.median_ms / floorStats.median_ms,
+              processStats.median_ms / floorStats.median_ms);
   std::printf("ratio end-to-end / raw:   %.1fx in-process, %.1fx server process (medians)\n",
               e2eStats.median_ms / rawStats.median_ms, processStats.median_ms / rawStats.median_ms);
   std::printf("ratio stream / packet:    %.2fx\n", streamed.median_ms / viaPacket.median_ms);
-  return rows == banks ? 0 : 1;
+  return rows == banks && floorRows == static_cast<std::size_t>(banks) ? 0 : 1;
 }
