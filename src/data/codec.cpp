@@ -184,9 +184,13 @@ void writeVariant(JsonWriter& w, const Variant& v) {
       v.storage());
 }
 
-void writeId(JsonWriter& w, const Variant& id) {
+// Opens a JSON-RPC request or response: {"jsonrpc":"2.0","id":...
+void startEnvelope(JsonWriter& w, const Variant& id) {
   if (!id.isNull() && !id.isNumber() && !id.isString())
     throw DataError("Identificador de requisição deve ser número, texto ou nulo.");
+  w.StartObject();
+  writeWord(w, "jsonrpc");
+  writeWord(w, "2.0");
   writeWord(w, "id");
   writeVariant(w, id);
 }
@@ -559,10 +563,7 @@ Delta parseDelta(std::string_view text) {
 void appendRequest(std::string& out, const RpcRequest& r) {
   StringOutput os(out);
   JsonWriter w(os);
-  w.StartObject();
-  writeWord(w, "jsonrpc");
-  writeWord(w, "2.0");
-  writeId(w, r.id);
+  startEnvelope(w, r.id);
   writeWord(w, "method");
   writeText(w, r.method);
   writeWord(w, "params");
@@ -617,10 +618,7 @@ void appendResultHead(std::string& out, const Variant& id) {
   {
     StringOutput os(out);
     JsonWriter w(os);
-    w.StartObject();
-    writeWord(w, "jsonrpc");
-    writeWord(w, "2.0");
-    writeId(w, id);
+    startEnvelope(w, id);
     writeWord(w, "result");
     os.commit();
   }
@@ -648,10 +646,7 @@ void appendResponse(std::string& out, const RpcResponse& r) {
   }
   StringOutput os(out);
   JsonWriter w(os);
-  w.StartObject();
-  writeWord(w, "jsonrpc");
-  writeWord(w, "2.0");
-  writeId(w, r.id);
+  startEnvelope(w, r.id);
   writeWord(w, "error");
   w.StartObject();
   writeWord(w, "code");
