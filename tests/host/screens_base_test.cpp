@@ -167,6 +167,40 @@ TEST_F(BaseScreenTest, excluirAndCancelarGoAheadOnlyOnYes) {
   ui.verifyDone();
 }
 
+// The close box and the host's own closing go through the same question as Cancelar: an
+// edit is never dropped unasked, and "No" keeps the window and the edit.
+TEST_F(BaseScreenTest, closingWhileEditingAsksAndNoKeepsTheScreenAndTheEdit) {
+  load({{"001", "Banco do Brasil"}});
+  s.show();
+  s.cds.edit();
+  s.cds.fieldByName("NMBANCO").setString("Outro");
+
+  ui.answerConfirm(false);
+  EXPECT_FALSE(app.close(s));
+  EXPECT_FALSE(s.closed());
+  EXPECT_EQ(s.cds.state(), DataSetState::Edit);
+  EXPECT_EQ(s.cds.fieldByName("NMBANCO").asString(), "Outro");
+  ui.answerConfirm(false);
+  EXPECT_FALSE(app.closeAll()) << "the host stays open too";
+  EXPECT_EQ(app.screens().size(), 1u);
+  EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Confirma o cancelamento das alterações?",
+                                                     "Confirma o cancelamento das alterações?"}));
+
+  ui.answerConfirm(true);
+  EXPECT_TRUE(app.closeAll());
+  EXPECT_TRUE(s.closed());
+  EXPECT_EQ(s.cds.fieldByName("NMBANCO").asString(), "Banco do Brasil") << "cancelled";
+  ui.verifyDone();
+}
+
+TEST_F(BaseScreenTest, closingWhileBrowsingAsksNothing) {
+  load({{"001", "Banco do Brasil"}});
+  s.show();
+  EXPECT_TRUE(click("Fechar"));
+  EXPECT_TRUE(s.closed());
+  EXPECT_TRUE(ui.messages().empty());
+}
+
 TEST_F(BaseScreenTest, verificarShowsTheIndicatorAndHidesItAlsoOnError) {
   load({{"001", "Banco do Brasil"}});
   int reloads = 0;

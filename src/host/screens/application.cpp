@@ -57,8 +57,8 @@ void Screen::show() {
   app_.show(*this);
 }
 
-void Screen::close() {
-  app_.close(*this);
+bool Screen::close() {
+  return app_.close(*this);
 }
 
 // ---- Application -------------------------------------------------------------------------
@@ -79,7 +79,7 @@ Application::~Application() {
   while (!screens_.empty()) {
     Screen& s = *screens_.back();
     try {
-      close(s);
+      closeUnasked(s);
     } catch (...) {
     }
     if (!s.closed_) {
@@ -165,7 +165,18 @@ void Application::activate(Screen& s) {
   s.FormActivate();
 }
 
-void Application::close(Screen& s) {
+bool Application::close(Screen& s) {
+  if (s.closed_) return true;
+  if (s.closing_) return false;
+  {
+    Hold hold(s.holds_);
+    if (!s.FormCloseQuery()) return false;
+  }
+  closeUnasked(s);
+  return s.closed_;
+}
+
+void Application::closeUnasked(Screen& s) {
   if (s.closed_ || s.closing_) return;
   s.closing_ = true;
   try {
@@ -225,8 +236,11 @@ void Application::setWindowState(Screen& s, WindowState state) {
   if (!s.closed_) notify(AppEvent::ScreenStateChanged, &s);
 }
 
-void Application::closeAll() {
-  while (!screens_.empty()) close(*screens_.back());
+bool Application::closeAll() {
+  while (!screens_.empty()) {
+    if (!close(*screens_.back())) return false;
+  }
+  return true;
 }
 
 void Application::processEvents() {

@@ -65,17 +65,21 @@ class Application {
   void show(Screen& s);      // visible; activates it
   void activate(Screen& s);  // becomes the active child: its FormActivate runs, unless it
                              // already is the active one
-  // FormClose, then the screen is no window any more; when it was the active child, the
-  // most recently active other child becomes active. The object is released later, by
-  // processEvents, so a handler may close its own screen and return safely.
-  void close(Screen& s);
+  // FormCloseQuery, which may keep the screen open (false is returned); then FormClose, and
+  // the screen is no window any more; when it was the active child, the most recently
+  // active other child becomes active. The object is released later, by processEvents, so
+  // a handler may close its own screen and return safely.
+  bool close(Screen& s);
+  // The same without FormCloseQuery, for closes nobody may refuse: the host or the module
+  // that holds the screen's code is going away.
+  void closeUnasked(Screen& s);
   // Shows the screen modally: FormActivate, then the modal runner; returns what the runner
   // returns. A FormActivate that raises closes the screen and the error goes on.
   int showModal(Screen& s);
   void setWindowState(Screen& s, WindowState state);
-  // Closes every open screen, the most recently created first; stops at a FormClose that
-  // raises (that screen stays open) and lets the error go on.
-  void closeAll();
+  // Closes every open screen, the most recently created first; stops at a screen that
+  // stays open (false) or whose FormClose raises (the error goes on).
+  bool closeAll();
 
   // What the event loop does between two events: releases (destroys) the screens closed
   // since, except one that a running showModal still holds. The desktop calls it after

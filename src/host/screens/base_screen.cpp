@@ -79,6 +79,15 @@ void TfrmPadrao::FormCreate() {
   TfrmPadrao::dtsPadraoStateChange();
 }
 
+bool TfrmPadrao::FormCloseQuery() {
+  data::RecordSet* set = dtsPadrao.dataSet();
+  if (!set || !set->editing()) return true;
+  if (msgMensagensPadroes.ShowMsg("Canc", MsgType::Confirmation, MsgButtons::YesNo) != mrYes)
+    return false;
+  set->cancel();
+  return true;
+}
+
 void TfrmPadrao::FormClose() {}
 
 void TfrmPadrao::pgcPadraoChange() {

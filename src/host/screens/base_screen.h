@@ -53,6 +53,9 @@ class TfrmPadrao : public Screen {
   // Wires dtsPadrao's state changes to dtsPadraoStateChange, puts the list page in front
   // and sets the base's menu checks and command states for the current mode.
   void FormCreate() override;
+  // An edit in progress is not dropped by a close box or by the host closing: the person
+  // is asked as Cancelar asks, and "No" keeps the screen open with the edit.
+  bool FormCloseQuery() override;
   void FormClose() override;
   // Checks mnuFolhaDados and mnuFormulario by the page in front.
   virtual void pgcPadraoChange();

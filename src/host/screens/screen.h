@@ -52,8 +52,9 @@ class Screen {
 
   // Asks the host to show the screen as a child window and make it the active one.
   void show();
-  // Asks the host to close it: FormClose runs, then the host releases the screen.
-  void close();
+  // Asks the host to close it: FormCloseQuery may refuse; otherwise FormClose runs, then the
+  // host releases the screen. False when the screen stays open.
+  bool close();
   void repaint() { form().repaint(); }
 
   // The form resource this screen is built from (registered with the application's
@@ -67,6 +68,9 @@ class Screen {
   // where their own rules say so. A raising FormClose keeps the screen open.
   virtual void FormCreate() {}
   virtual void FormActivate() {}
+  // Asked before a close the person or the program requests (not when the host itself is
+  // being destroyed); false keeps the screen open, with nothing run.
+  virtual bool FormCloseQuery() { return true; }
   virtual void FormClose() {}
 
   // The result a modal screen returns from Application::showModal; closing a modal screen

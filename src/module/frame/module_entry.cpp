@@ -50,7 +50,7 @@ extern "C" void QbkModuleUnload() {
   host::Application& app = host::Application::instance();
   // The screen's code leaves with the library: close it and release it now, not at the
   // host's next event.
-  if (module::frmBanco) app.close(*module::frmBanco);
+  if (module::frmBanco) app.closeUnasked(*module::frmBanco);
   app.processEvents();
   app.unregisterScreen(module::TfrmBanco::kClassName);
   module::BancoCriado = false;
