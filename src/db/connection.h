@@ -89,6 +89,9 @@ class Connection {
                       const std::function<void(const Cursor&)>& onRow) = 0;
   // Runs several statements separated by ';' with no parameters (schema scripts).
   virtual void executeScript(std::string_view sql) = 0;
+  // False once the link to the database server is lost (the server restarted, the session
+  // was ended): nothing more will work, and the owner opens a new connection.
+  virtual bool usable() const { return true; }
 
   Result query(std::string_view sql, const std::vector<Value>& params = {});
 };

@@ -122,6 +122,10 @@ PostgresConnection::~PostgresConnection() {
   PQfinish(conn_);
 }
 
+bool PostgresConnection::usable() const {
+  return PQstatus(conn_) == CONNECTION_OK;
+}
+
 void PostgresConnection::fail(PGresult* result) {
   std::string message =
       trimmed(result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr);

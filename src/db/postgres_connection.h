@@ -30,6 +30,7 @@ class PostgresConnection final : public Connection {
               const std::function<void(const Cursor&)>& onColumns,
               const std::function<void(const Cursor&)>& onRow) override;
   void executeScript(std::string_view sql) override;
+  bool usable() const override;
 
   // How many statements were prepared on the server since the connection opened.
   long long compiledStatements() const { return compiled_; }

@@ -110,6 +110,13 @@ struct Server::Impl {
         },
         worker.response);
 
+    // A lost database session (the database server restarted) fails this call; the next
+    // call on this worker opens a new one instead of failing forever.
+    if (worker.connection && !worker.connection->usable()) {
+      spdlog::warn("conexão com o banco de dados perdida; será reaberta na próxima chamada");
+      worker.connection.reset();
+    }
+
     // Served from the worker's buffer, which outlives the handler until the next call on
     // this thread; the body is not copied into the response.
     const std::string* body = &worker.response;

@@ -1,0 +1,46 @@
+// The server on a shared PostgreSQL database: a worker whose database session is lost (the
+// database server restarted, an administrator ended it) must not fail every later call.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "db/postgres_scratch.h"
+#include "server/demo_data.h"
+#include "server/schema.h"
+#include "server_fixture.h"
+
+namespace qbk::server::testing {
+namespace {
+
+TEST(PostgresServerTest, aLostDatabaseSessionFailsOneCallAndTheNextOneReconnects) {
+  ::qbk::testing::PostgresScratch scratch;
+  QBK_REQUIRE_POSTGRES(scratch);
+  auto admin = db::open(scratch.location());
+  migrate(*admin);
+  ASSERT_TRUE(fillDemoData(*admin));
+
+  // A name of its own, so that only this server's session is ended: other tests may be
+  // using the same database server at the same time.
+  const std::string name = "qbk_reconnect_" + std::to_string(std::random_device{}());
+  ServerOptions options;
+  options.database = scratch.location() + " application_name=" + name;
+  options.port = 0;
+  options.workers = 1;  // every call on the same worker, so on the same session
+  Server server(options);
+  server.start();
+  RpcClient client(server.port());
+  ASSERT_TRUE(client.call("GetBanco").ok);
+
+  admin->query("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = ?",
+               {name});
+  const auto lost = client.call("GetBanco");
+  EXPECT_FALSE(lost.ok);
+  EXPECT_EQ(lost.errorCode, data::rpc_code::kInternalError);
+  const auto again = client.call("GetBanco");
+  ASSERT_TRUE(again.ok) << again.errorMessage;
+  EXPECT_FALSE(again.result.asPacket().rows.empty());
+  server.stop();
+}
+
+}  // namespace
+}  // namespace qbk::server::testing
