@@ -130,7 +130,8 @@ int main(int argc, char** argv) {
       };
       httplib::Response res;
       httplib::Error error = httplib::Error::Success;
-      if (!http.send(req, res, error)) throw std::runtime_error("HTTP");
+      if (!http.send(req, res, error) || res.status != 200)
+        throw std::runtime_error("the server did not answer the fetch");
     });
   };
   qbk::bench::FloorServer floorServer(database.path());

@@ -106,9 +106,9 @@ FloorServer::FloorServer(const std::string& database) : impl_(std::make_unique<I
   s.http.set_keep_alive_max_count(1000000);
   s.http.Post(kPath, [&s](const httplib::Request&, httplib::Response& res) {
     std::string json;
-    json.reserve(s.lastSize);
     {
       std::lock_guard guard(s.lock);
+      json.reserve(s.lastSize);
       writeBanks(s.db, json);
       s.lastSize = json.size();
     }

@@ -12,7 +12,7 @@ namespace qbk::testing {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qbk-db-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "qbk-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) ADD_FAILURE() << "mkdtemp failed";
     path_ = pattern;
   }

@@ -25,9 +25,9 @@ std::string fieldContext(std::string_view field) {
   return field.empty() ? std::string() : " no campo '" + std::string(field) + "'";
 }
 
-// Writes text that is already JSON. The writer places the separator and counts the value;
-// the text itself is copied in one piece (the writer's own raw output goes a character at a
-// time, which costs more than everything else when a whole encoded packet passes through).
+// Writes text that is already JSON (a number, a string's opening quote). The writer places
+// the separator and counts the value; the text itself is copied in one piece, where the
+// writer's own raw output would go a character at a time.
 void writeRaw(JsonWriter& w, std::string_view json, rapidjson::Type type) {
   w.RawValue("", 0, type);
   w.output().append(json);

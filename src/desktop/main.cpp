@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <cstdio>
+#include <vector>
 
 #include "desktop/command_line.h"
 #include "desktop/main_window.h"
@@ -55,9 +56,12 @@ int main(int argc, char** argv) {
     } else {
       status = qt.exec();
     }
-    // The screens' closing handlers may still talk to the person.
+    // The main window has closed, so every screen already agreed to close; the ones still
+    // open (a screenshot run) close without asking. Their closing handlers may still talk
+    // to the person.
     try {
-      app.closeAll();
+      const std::vector<host::Screen*> open(app.screens().rbegin(), app.screens().rend());
+      for (host::Screen* screen : open) app.closeUnasked(*screen);
     } catch (const std::exception& e) {
       std::fprintf(stderr, "qbk-host: %s\n", e.what());
     }

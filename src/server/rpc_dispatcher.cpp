@@ -68,9 +68,16 @@ CallOutcome Dispatcher::handle(std::string_view body, const std::function<db::Co
     response.ok = false;
     response.errorCode = code::kApplication;
     response.errorMessage = e.what();
-  } catch (const std::exception& e) {
+  } catch (...) {
     // Database and programming failures: the detail goes to the log, not to the screen.
-    spdlog::error("{}: {}", outcome.method.empty() ? "(requisição)" : outcome.method, e.what());
+    std::string detail = "falha desconhecida";
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      detail = e.what();
+    } catch (...) {
+    }
+    spdlog::error("{}: {}", outcome.method.empty() ? "(requisição)" : outcome.method, detail);
     response.ok = false;
     response.errorCode = code::kInternalError;
     response.errorMessage =

@@ -48,6 +48,11 @@ class LogScreen : public Screen {
     if (failCreate) throw Error("falhou ao criar");
   }
   void FormActivate() override { log_.push_back(id_ + ":FormActivate"); }
+  bool FormCloseQuery() override {
+    ++asked;
+    if (closeWhileAsked) nestedClose = close();
+    return allowClose;
+  }
   void FormClose() override {
     log_.push_back(id_ + ":FormClose");
     if (failClose) throw Error("não pode fechar");
@@ -55,6 +60,10 @@ class LogScreen : public Screen {
 
   static inline bool failCreate = false;
   bool failClose = false;
+  bool allowClose = true;
+  bool closeWhileAsked = false;
+  int asked = 0;
+  bool nestedClose = true;
 
  private:
   std::vector<std::string>& log_;
@@ -171,6 +180,25 @@ TEST_F(ApplicationTest, failuresInCreationAndClosingLeaveTheScreensConsistent) {
   app.builder().addResource("TfrmTeste", R"({"controls": [{"class": "TNada", "name": "x"}]})");
   EXPECT_THROW(create(), forms::ResourceError);
   EXPECT_TRUE(app.screens().empty());
+}
+
+TEST_F(ApplicationTest, aScreenMayRefuseToCloseUnlessTheHostIsGoingAway) {
+  LogScreen& first = create();
+  LogScreen& second = create();
+  second.allowClose = false;
+  second.closeWhileAsked = true;  // e.g. a second click on the close box during the question
+  EXPECT_FALSE(app.closeAll());
+  EXPECT_EQ(second.asked, 1) << "the close that came while asking was not asked again";
+  EXPECT_FALSE(second.nestedClose);
+  EXPECT_FALSE(second.closed());
+  EXPECT_FALSE(first.closed()) << "closing everything stops at the refusing screen";
+  EXPECT_EQ(first.asked, 0);
+
+  app.closeUnasked(second);
+  EXPECT_TRUE(second.closed());
+  EXPECT_EQ(second.asked, 1);
+  first.allowClose = false;
+  EXPECT_FALSE(first.close());
 }
 
 TEST_F(ApplicationTest, headlessModalReturnsAtOnceAndARealRunnerGetsTheResult) {

@@ -168,10 +168,21 @@ void Application::activate(Screen& s) {
 bool Application::close(Screen& s) {
   if (s.closed_) return true;
   if (s.closing_) return false;
+  bool allowed = false;
   {
+    // A second close arriving while the person is being asked (another event of the same
+    // loop) is not asked again.
     Hold hold(s.holds_);
-    if (!s.FormCloseQuery()) return false;
+    s.closing_ = true;
+    try {
+      allowed = s.FormCloseQuery();
+    } catch (...) {
+      s.closing_ = false;
+      throw;
+    }
+    s.closing_ = false;
   }
+  if (!allowed) return false;
   closeUnasked(s);
   return s.closed_;
 }
@@ -218,7 +229,7 @@ int Application::showModal(Screen& s) {
     s.FormActivate();
   } catch (...) {
     try {
-      close(s);
+      closeUnasked(s);
     } catch (...) {
     }
     if (!s.closed_) {

@@ -80,12 +80,7 @@ void TfrmPadrao::FormCreate() {
 }
 
 bool TfrmPadrao::FormCloseQuery() {
-  data::RecordSet* set = dtsPadrao.dataSet();
-  if (!set || !set->editing()) return true;
-  if (msgMensagensPadroes.ShowMsg("Canc", MsgType::Confirmation, MsgButtons::YesNo) != mrYes)
-    return false;
-  set->cancel();
-  return true;
+  return confirmCancel();
 }
 
 void TfrmPadrao::FormClose() {}
@@ -146,12 +141,16 @@ void TfrmPadrao::sbtConfirmarClick() {
 }
 
 void TfrmPadrao::sbtCancelarClick() {
+  confirmCancel();
+}
+
+bool TfrmPadrao::confirmCancel() {
   data::RecordSet* set = dtsPadrao.dataSet();
-  if (!set || !set->editing()) return;
-  if (msgMensagensPadroes.ShowMsg("Canc", MsgType::Confirmation, MsgButtons::YesNo) != mrYes) {
-    return;
-  }
+  if (!set || !set->editing()) return true;
+  if (msgMensagensPadroes.ShowMsg("Canc", MsgType::Confirmation, MsgButtons::YesNo) != mrYes)
+    return false;
   set->cancel();
+  return true;
 }
 
 void TfrmPadrao::sbtProcurarClick() {

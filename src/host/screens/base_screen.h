@@ -106,6 +106,9 @@ class TfrmPadrao : public Screen {
  private:
   // Puts a main page in front by program and runs the base's menu checks.
   void showPage(forms::TabSheet& page);
+  // An edit of the main set in progress: asks "Canc" and cancels on Yes. False when the
+  // person keeps the edit.
+  bool confirmCancel();
 };
 
 }  // namespace qbk::host
