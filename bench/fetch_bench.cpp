@@ -28,13 +28,7 @@ namespace {
 // Reads every column of every bank with the SQLite C API, touching each value: the floor
 // that any fetch of this table pays.
 std::size_t rawRead(sqlite3* db) {
-  static const char* sql =
-      "SELECT CDPICTAGEN, CDBANCO, NMBANCO, CDPICTCONT, CDBANCCNAB, QTDIAPRORCNT, DSARQBOLCOMP, "
-      "DSARQBOLPREI, DSARQCHEQUE, DSARQBORDREC, DSARQBORDPAG, DSARQBORDCHQ, CDBANCOCONV, "
-      "DSDIRIMPARQDDA, DSEMAILDDA, DSARQLOGMAR FROM BANCO ORDER BY CDBANCO";
-  sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK)
-    throw std::runtime_error(sqlite3_errmsg(db));
+  sqlite3_stmt* st = qbk::bench::prepareBankSelect(db);
   std::size_t bytes = 0;
   while (sqlite3_step(st) == SQLITE_ROW) {
     for (int i = 0; i < 16; ++i) {

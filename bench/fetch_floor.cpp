@@ -40,8 +40,10 @@ void appendText(std::string& out, const unsigned char* s, int n) {
   out += '"';
 }
 
-// The bank packet as the real server shapes it, written by hand.
-void writeBanks(sqlite3* db, std::string& out) {
+}  // namespace
+
+sqlite3_stmt* prepareBankSelect(sqlite3* db) {
+  // The columns of the bank packet, in its order.
   static const char* sql =
       "SELECT CDPICTAGEN, CDBANCO, NMBANCO, CDPICTCONT, CDBANCCNAB, QTDIAPRORCNT, DSARQBOLCOMP, "
       "DSARQBOLPREI, DSARQCHEQUE, DSARQBORDREC, DSARQBORDPAG, DSARQBORDCHQ, CDBANCOCONV, "
@@ -49,6 +51,14 @@ void writeBanks(sqlite3* db, std::string& out) {
   sqlite3_stmt* st = nullptr;
   if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK)
     throw std::runtime_error(sqlite3_errmsg(db));
+  return st;
+}
+
+namespace {
+
+// The bank packet as the real server shapes it, written by hand.
+void writeBanks(sqlite3* db, std::string& out) {
+  sqlite3_stmt* st = prepareBankSelect(db);
   const int columns = sqlite3_column_count(st);
   out = R"({"jsonrpc":"2.0","id":1,"result":{"fields":[)";
   for (int i = 0; i < columns; ++i) {

@@ -6,7 +6,13 @@
 #include <memory>
 #include <string>
 
+struct sqlite3;
+struct sqlite3_stmt;
+
 namespace qbk::bench {
+
+// Every column of every bank, in the bank packet's order; the caller finalizes it.
+sqlite3_stmt* prepareBankSelect(sqlite3* db);
 
 class FloorServer {
  public:
