@@ -76,17 +76,7 @@ Application::~Application() {
   // Nothing is activated on the way out: an activation may fetch data.
   active_ = nullptr;
   activation_.clear();
-  while (!screens_.empty()) {
-    Screen& s = *screens_.back();
-    try {
-      closeUnasked(s);
-    } catch (...) {
-    }
-    if (!s.closed_) {
-      s.closed_ = true;
-      finishClose(s);
-    }
-  }
+  while (!screens_.empty()) closeRegardless(*screens_.back());
   for (auto& s : pending_) destroy(std::move(s));
   pending_.clear();
   current = nullptr;
@@ -228,14 +218,7 @@ int Application::showModal(Screen& s) {
   try {
     s.FormActivate();
   } catch (...) {
-    try {
-      closeUnasked(s);
-    } catch (...) {
-    }
-    if (!s.closed_) {
-      s.closed_ = true;
-      finishClose(s);
-    }
+    closeRegardless(s);
     throw;
   }
   return modalRunner_ ? modalRunner_(s) : s.modalResult;
@@ -245,6 +228,17 @@ void Application::setWindowState(Screen& s, WindowState state) {
   if (s.windowState_ == state) return;
   s.windowState_ = state;
   if (!s.closed_) notify(AppEvent::ScreenStateChanged, &s);
+}
+
+void Application::closeRegardless(Screen& s) {
+  try {
+    closeUnasked(s);
+  } catch (...) {
+  }
+  if (!s.closed_) {
+    s.closed_ = true;
+    finishClose(s);
+  }
 }
 
 bool Application::closeAll() {

@@ -110,6 +110,9 @@ class Application {
   void notify(AppEvent e, Screen* s);
   // Takes a closed screen out of the windows and queues its object for release.
   void finishClose(Screen& s);
+  // Closes the screen even when its FormClose raises (the error is dropped): for the host
+  // going away and for a modal screen whose activation failed.
+  void closeRegardless(Screen& s);
   // Removes a screen that never finished opening and destroys it at once.
   void discard(Screen& s);
   std::unique_ptr<Screen> takeOwnership(Screen& s);
