@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "data/bank_protocol.h"
 #include "data/errors.h"
 #include "data/variant.h"
+#include "protocol/bank_object.h"
 #include "server_result.h"
 
 namespace qbk::host {
@@ -31,7 +31,7 @@ class NetConnection {
 
   std::string host = "127.0.0.1";
   int port = 8051;
-  std::string serverName{data::kBankObjectName};
+  std::string serverName{protocol::kBankObjectName};
   std::chrono::milliseconds connectTimeout{5000};
   std::chrono::milliseconds readTimeout{30000};
   std::chrono::milliseconds writeTimeout{30000};

@@ -20,10 +20,10 @@
 #include <string_view>
 #include <vector>
 
-#include "data/bank_protocol.h"
 #include "data/record_set.h"
 #include "data/variant.h"
 #include "net_connection.h"
+#include "protocol/bank_object.h"
 
 namespace qbk::host {
 
@@ -90,7 +90,7 @@ void applyUpdates(NetConnection& net, data::RecordSet& rs, const ApplySpec& plan
 // ---- the by-reference names of SetBanco -----------------------------------------------------
 
 // The bank fields whose names travel with SetBanco, in argument order.
-using data::kBancoNullableFields;
+using protocol::kBancoNullableFields;
 
 // For each field, in order: its name when it is null in the current record of `rs`, else
 // the empty text.

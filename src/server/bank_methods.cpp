@@ -96,41 +96,44 @@ Variant applied(db::Connection& conn, const PacketLayout& layout, const Variant&
 }  // namespace
 
 void registerBankMethods(Dispatcher& d) {
+  namespace method = protocol::method;
   using K = ParamKind;
   using Conn = db::Connection;
   using Args = VariantArray;
 
-  d.add("GetBanco", {}, [](Conn&, const Args&) { return PacketQuery{&layouts::banco(), "", {}}; });
-  d.add("GetErrCnabPag", {K::Text}, [](Conn&, const Args& p) {
+  d.add(method::GetBanco, {}, [](Conn&, const Args&) {
+    return PacketQuery{&layouts::banco(), "", {}};
+  });
+  d.add(method::GetErrCnabPag, {K::Text}, [](Conn&, const Args& p) {
     return PacketQuery{&layouts::errCnabPag(), "CDBANCO = ?", {text(p, 0)}};
   });
-  d.add("GetErrCnabRec", {K::Text}, [](Conn&, const Args& p) {
+  d.add(method::GetErrCnabRec, {K::Text}, [](Conn&, const Args& p) {
     return PacketQuery{&layouts::errCnabRec(), "CDBANCO = ?", {text(p, 0)}};
   });
-  d.add("GetBancoDDA", {K::Text}, [](Conn& c, const Args& p) {
+  d.add(method::GetBancoDDA, {K::Text}, [](Conn& c, const Args& p) {
     Packet dda = fetchWhere(c, layouts::dda(), "CDBANCO = ?", {text(p, 0)});
     std::string flag = sharedDirectoryFlag(dda);
     return Variant(VariantArray{Variant(std::move(flag)), packet(std::move(dda))});
   });
-  d.add("GetEmprBanc", {K::Text},
+  d.add(method::GetEmprBanc, {K::Text},
         [](Conn& c, const Args& p) { return packet(emprBancRows(c, text(p, 0))); });
-  d.add("GetInstruCobr", {K::Text}, [](Conn&, const Args& p) {
+  d.add(method::GetInstruCobr, {K::Text}, [](Conn&, const Args& p) {
     return PacketQuery{&layouts::instruCobr(), "CDBANCO = ?", {text(p, 0)}};
   });
-  d.add("GetPesqInstru", {K::Text, K::Text}, [](Conn&, const Args& p) {
+  d.add(method::GetPesqInstru, {K::Text, K::Text}, [](Conn&, const Args& p) {
     if (text(p, 1).empty()) return PacketQuery{&layouts::pesqInstru(), "CDBANCO = ?", {text(p, 0)}};
     return PacketQuery{
         &layouts::pesqInstru(), "CDBANCO = ? AND CDINSTCOBR = ?", {text(p, 0), text(p, 1)}};
   });
-  d.add("GetCodigoPag", {K::Text, K::Text}, [](Conn&, const Args& p) {
+  d.add(method::GetCodigoPag, {K::Text, K::Text}, [](Conn&, const Args& p) {
     return PacketQuery{
         &layouts::errCnabPag(), "CDBANCO = ? AND CDERRCNABP = ?", {text(p, 0), text(p, 1)}};
   });
-  d.add("GetCodigoRec", {K::Text, K::Text}, [](Conn&, const Args& p) {
+  d.add(method::GetCodigoRec, {K::Text, K::Text}, [](Conn&, const Args& p) {
     return PacketQuery{
         &layouts::errCnabRec(), "CDBANCO = ? AND CDERRCNABR = ?", {text(p, 0), text(p, 1)}};
   });
-  d.add("VerifInstru", {K::Text, K::Text}, [](Conn&, const Args& p) {
+  d.add(method::VerifInstru, {K::Text, K::Text}, [](Conn&, const Args& p) {
     return PacketQuery{
         &layouts::cdInstrucaoCob(), "CDBANCO = ? AND CDINSTCOBR = ?", {text(p, 0), text(p, 1)}};
   });
@@ -139,28 +142,28 @@ void registerBankMethods(Dispatcher& d) {
   setBancoParams.insert(setBancoParams.end(), kNullableBankFields.size(), K::TextRef);
   // The nine names only say which fields the client left empty; the delta itself carries
   // those nulls, so they are checked for form and otherwise not needed.
-  d.add("SetBanco", std::move(setBancoParams), [](Conn& c, const Args& p) {
+  d.add(method::SetBanco, std::move(setBancoParams), [](Conn& c, const Args& p) {
     checkNullableNames(p);
     return applied(c, layouts::banco(), p[0]);
   });
-  d.add("SetErrCnabPag", {K::Delta},
+  d.add(method::SetErrCnabPag, {K::Delta},
         [](Conn& c, const Args& p) { return applied(c, layouts::errCnabPag(), p[0]); });
-  d.add("SetErrCnabRec", {K::Delta},
+  d.add(method::SetErrCnabRec, {K::Delta},
         [](Conn& c, const Args& p) { return applied(c, layouts::errCnabRec(), p[0]); });
-  d.add("SetEmprBanc", {K::Delta}, [](Conn& c, const Args& p) {
+  d.add(method::SetEmprBanc, {K::Delta}, [](Conn& c, const Args& p) {
     ResolvePolicy policy;
     policy.missingRowIsNulls = true;
     return applied(c, layouts::emprBanc(), p[0], policy);
   });
-  d.add("SetInstruCobr", {K::Delta},
+  d.add(method::SetInstruCobr, {K::Delta},
         [](Conn& c, const Args& p) { return applied(c, layouts::instruCobr(), p[0]); });
-  d.add("SetBancoDDA", {K::Delta}, [](Conn& c, const Args& p) {
+  d.add(method::SetBancoDDA, {K::Delta}, [](Conn& c, const Args& p) {
     ResolvePolicy policy;
     policy.allowInsertDelete = false;
     policy.insertDeleteRefusal = "Inclusão/exclusão não permitida em configurações DDA.";
     return applied(c, layouts::dda(), p[0], policy);
   });
-  d.add("ExecProcMsgPadraoBanco", {K::Text}, [](Conn& c, const Args& p) {
+  d.add(method::ExecProcMsgPadraoBanco, {K::Text}, [](Conn& c, const Args& p) {
     copyStandardMessage(c, text(p, 0));
     return Variant();
   });

@@ -5,13 +5,13 @@
 #include <array>
 #include <string_view>
 
-#include "data/bank_protocol.h"
+#include "protocol/bank_object.h"
 #include "server/rpc_dispatcher.h"
 
 namespace qbk::server {
 
-using data::kBankObjectName;
-inline constexpr const auto& kNullableBankFields = data::kBancoNullableFields;
+using protocol::kBankObjectName;
+inline constexpr const auto& kNullableBankFields = protocol::kBancoNullableFields;
 
 void registerBankMethods(Dispatcher& dispatcher);
 

@@ -87,7 +87,7 @@ TEST_F(BankMasksTest, accountMaskIsCheckedWhenLeftAndRequiredOnlyAtSave) {
   setText("dbeMascaraCC", "");
   EXPECT_FALSE(press("sbtConfirmar"));
   EXPECT_THAT(errors(), ElementsAre("Máscara C/C deve ser informada."));
-  EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Edit);
+  EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Edit);
 }
 
 TEST_F(BankMasksTest, agencyCheckDigitsAndSizeAtExitAndAtConfirm) {
@@ -115,7 +115,7 @@ TEST_F(BankMasksTest, agencyCheckDigitsAndSizeAtExitAndAtConfirm) {
     ui.clearEvents();
     EXPECT_FALSE(press("sbtConfirmar"));
     EXPECT_THAT(errors(), ElementsAre(c.atSave));
-    EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Edit);
+    EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Edit);
     EXPECT_EQ(s.form().activeControl()->name(), "dbeMascAgencia");
   }
   ui.clearEvents();
@@ -131,14 +131,15 @@ TEST_F(BankMasksTest, checkBoxEditsTheSeparatorAndFollowsTheSavedMaskOtherwise) 
   ASSERT_TRUE(goToBank("341"));  // agency "9999"
   ASSERT_TRUE(choose("mnuFormulario"));
   EXPECT_FALSE(agencyBox());
-  EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Browse) << "set by the screen: no edit";
+  EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Browse) << "set by the screen: no edit";
 
   ASSERT_TRUE(host::runGuarded([&] { ctl<forms::CheckBox>("chkVerifAgen").userClick(); }));
-  EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Edit);
-  EXPECT_EQ(s.cdsBanco.fieldByName("CDPICTAGEN").asString(), "9999-");
+  EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Edit);
+  EXPECT_EQ(s.bank().cdsBanco.fieldByName("CDPICTAGEN").asString(), "9999-");
   setText("dbeMascAgencia", "9999-9");
   ASSERT_TRUE(host::runGuarded([&] { ctl<forms::CheckBox>("chkVerifAgen").userClick(); }));
-  EXPECT_EQ(s.cdsBanco.fieldByName("CDPICTAGEN").asString(), "99999") << "digits after it stay";
+  EXPECT_EQ(s.bank().cdsBanco.fieldByName("CDPICTAGEN").asString(), "99999")
+      << "digits after it stay";
 
   // Cancelling brings the saved mask and its box back; moving to 237 ("9999-9") ticks it.
   ui.answerConfirm(true);
@@ -147,7 +148,7 @@ TEST_F(BankMasksTest, checkBoxEditsTheSeparatorAndFollowsTheSavedMaskOtherwise) 
   ASSERT_TRUE(choose("mnuFolhaDados"));
   ASSERT_TRUE(goToBank("237"));
   EXPECT_TRUE(agencyBox());
-  EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Browse);
+  EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Browse);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ class BankPrintModelsTest : public BankScreenTest {
     return s;
   }
   std::string field(const std::string& name) const {
-    return screen().cdsBanco.fieldByName(name).asString();
+    return screen().bank().cdsBanco.fieldByName(name).asString();
   }
   std::vector<std::string> dialogFilters() const {
     std::vector<std::string> out;
@@ -34,15 +34,15 @@ class BankPrintModelsTest : public BankScreenTest {
   }
 };
 
-TEST_F(BankPrintModelsTest, pickersFillTheirOwnRowAndCutLongPaths) {
+TEST_F(BankPrintModelsTest, pickersFillTheirOwnRowAndRefuseAPathTooLongForIt) {
   TfrmBanco& s = onBank("341");
   const std::string prei = field("DSARQBOLPREI");
 
   // A cancelled dialog still leaves the bank in edit, with nothing changed.
   ui.answerOpenFile(std::nullopt);
   ASSERT_TRUE(press("btpModBorCob"));
-  EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Edit);
-  EXPECT_EQ(s.cdsBanco.changeCount(), 0);
+  EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Edit);
+  EXPECT_EQ(s.bank().cdsBanco.changeCount(), 0);
 
   ui.answerOpenFile("/modelos/bordero.qr2");
   ASSERT_TRUE(press("btpModBorCob"));
@@ -50,22 +50,35 @@ TEST_F(BankPrintModelsTest, pickersFillTheirOwnRowAndCutLongPaths) {
   EXPECT_EQ(ctl<forms::Edit>("dbeModBorCob").text(), "/modelos/bordero.qr2");
   EXPECT_EQ(field("DSARQBOLPREI"), prei);
 
-  const std::string longPath = "/" + std::string(300, 'm') + ".qr2";
-  ui.answerOpenFile(longPath);
-  ASSERT_TRUE(press("btpModCheque"));
-  EXPECT_EQ(field("DSARQCHEQUE"), longPath.substr(0, 100));
-  ui.answerOpenFile(longPath);
+  // A cut path would name another file: it is refused and the field keeps what it had,
+  // at 101 characters for a 100-character field as at 251 for a 250-character one.
+  const std::string cheque = field("DSARQCHEQUE");
+  ui.answerOpenFile("/" + std::string(96, 'm') + ".qr2");
+  EXPECT_FALSE(press("btpModCheque"));
+  EXPECT_EQ(field("DSARQCHEQUE"), cheque);
+  ui.answerOpenFile("/" + std::string(246, 'm') + ".qr2");
+  EXPECT_FALSE(press("BtpModBorChe"));
+  EXPECT_EQ(field("DSARQBORDCHQ"), "");
+  EXPECT_THAT(errors(), ElementsAre("O caminho escolhido tem 101 caracteres, mas o campo "
+                                    "\"Modelo de Cheque\" aceita no máximo 100. Escolha um "
+                                    "arquivo com caminho mais curto.",
+                                    "O caminho escolhido tem 251 caracteres, mas o campo "
+                                    "\"Modelo de Borderô Cheque\" aceita no máximo 250. "
+                                    "Escolha um arquivo com caminho mais curto."));
+  EXPECT_TRUE(ctl<forms::Edit>("dbeModBorChe").focused());
+  ui.answerOpenFile("/" + std::string(245, 'm') + ".qr2");
   ASSERT_TRUE(press("BtpModBorChe"));
-  EXPECT_EQ(field("DSARQBORDCHQ"), longPath.substr(0, 250));
+  EXPECT_EQ(data::utf8Length(field("DSARQBORDCHQ")), 250u);
 
   ui.answerOpenFile("/img/logo.bmp");
   ASSERT_TRUE(press("btpLogMar"));
   EXPECT_EQ(field("DSARQLOGMAR"), "/img/logo.bmp");
   const std::string qr2 = "Arquivos de Relatório (*.qr2)|*.qr2";
-  EXPECT_THAT(dialogFilters(), ElementsAre(qr2, qr2, qr2, qr2, "Arquivos de Imagem (*.bmp)|*.bmp"));
+  EXPECT_THAT(dialogFilters(),
+              ElementsAre(qr2, qr2, qr2, qr2, qr2, "Arquivos de Imagem (*.bmp)|*.bmp"));
 
   ASSERT_TRUE(press("sbtConfirmar"));
-  EXPECT_THAT(errors(), IsEmpty());
+  EXPECT_EQ(errors().size(), 2u) << "nothing more after the refused picks";
   const db::Result r = query("SELECT DSARQBORDREC FROM BANCO WHERE CDBANCO = '341'");
   EXPECT_EQ(std::get<std::string>(r.rows.at(0).at(0)), "/modelos/bordero.qr2");
 }
@@ -101,14 +114,14 @@ TEST_F(BankPrintModelsTest, popupOpensOnlyANamedModelWhoseFileExists) {
   ui.clearEvents();
   ASSERT_TRUE(choose("mnuModBolprei"));
   EXPECT_THAT(errors(), ElementsAre("Arquivo informado não encontrado."));
-  EXPECT_THAT(s.rddModelos.requests(), IsEmpty());
+  EXPECT_THAT(s.bank().rddModelos.requests(), IsEmpty());
 
   ui.clearEvents();
   ASSERT_TRUE(choose("mnuModCheque"));
   EXPECT_THAT(errors(), IsEmpty());
-  ASSERT_EQ(s.rddModelos.requests().size(), 1u);
-  EXPECT_EQ(s.rddModelos.requests().front().path, model);
-  EXPECT_EQ(s.rddModelos.requests().front().settings.designerVersion, "1.30");
+  ASSERT_EQ(s.bank().rddModelos.requests().size(), 1u);
+  EXPECT_EQ(s.bank().rddModelos.requests().front().path, model);
+  EXPECT_EQ(s.bank().rddModelos.requests().front().settings.designerVersion, "1.30");
 }
 
 TEST(ReportDesignerTest, longNamesAreCutWithoutSplittingACharacter) {

@@ -43,7 +43,7 @@ class BankRecordTest : public BankScreenTest {
   void startNewBank() {
     ASSERT_TRUE(choose("mnuFormulario"));
     ASSERT_TRUE(press("sbtIncluir"));
-    ASSERT_EQ(screen().cdsBanco.state(), data::DataSetState::Insert);
+    ASSERT_EQ(screen().bank().cdsBanco.state(), data::DataSetState::Insert);
   }
   void typeRequired(std::string_view name = "Banco Novo") {
     ASSERT_TRUE(typeInto("dbeBanco", name));
@@ -107,7 +107,7 @@ TEST_F(BankRecordTest, saveRefusesMissingValuesOneAtATimeInItsOrder) {
     ui.clearEvents();
     EXPECT_FALSE(press("sbtConfirmar")) << step.message;
     EXPECT_THAT(errors(), ElementsAre(step.message));
-    EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Insert);
+    EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Insert);
     EXPECT_EQ(mainTab()->name(), "tshFormulario") << step.message;
     EXPECT_EQ(focused()->name(), step.focus);
     ASSERT_TRUE(typeInto(step.edit, step.value));
@@ -129,7 +129,7 @@ TEST_F(BankRecordTest, editModeNeverChecksTheCodeAndKeepsClearingHouseCodesShare
   ASSERT_TRUE(typeInto("dbeBancCNAB", "1"));
   ASSERT_TRUE(press("sbtConfirmar"));
   EXPECT_THAT(errors(), IsEmpty());
-  EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Browse);
+  EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Browse);
   EXPECT_EQ(stored("CDBANCCNAB", "237"), "001");
 }
 
@@ -187,14 +187,14 @@ TEST_F(BankRecordTest, aPostOrDeletionTheServerRefusesIsReverted) {
 
   // Someone else renamed the bank meanwhile: the change is refused and the old name is back.
   exec("UPDATE BANCO SET NMBANCO='Outro nome' WHERE CDBANCO='341'");
-  const std::string name = s.cdsBanco.fieldByName("NMBANCO").asString();
+  const std::string name = s.bank().cdsBanco.fieldByName("NMBANCO").asString();
   ASSERT_TRUE(press("sbtAlterar"));
   ASSERT_TRUE(typeInto("dbeBanco", "X"));
   EXPECT_FALSE(press("sbtConfirmar"));
   ASSERT_EQ(errors().size(), 1u);
-  EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Browse);
-  EXPECT_EQ(s.cdsBanco.fieldByName("NMBANCO").asString(), name);
-  EXPECT_EQ(s.cdsBanco.changeCount(), 0);
+  EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Browse);
+  EXPECT_EQ(s.bank().cdsBanco.fieldByName("NMBANCO").asString(), name);
+  EXPECT_EQ(s.bank().cdsBanco.changeCount(), 0);
   EXPECT_EQ(stored("NMBANCO", "341"), "Outro nome");
 
   // Another bank was deleted meanwhile: deleting it here is refused and it comes back.
@@ -206,7 +206,7 @@ TEST_F(BankRecordTest, aPostOrDeletionTheServerRefusesIsReverted) {
   EXPECT_FALSE(press("sbtExcluir"));
   ASSERT_EQ(errors().size(), 1u);
   EXPECT_THAT(column("dbgPadrao"), ::testing::Contains("422"));
-  EXPECT_EQ(s.cdsBanco.changeCount(), 0);
+  EXPECT_EQ(s.bank().cdsBanco.changeCount(), 0);
 }
 
 }  // namespace

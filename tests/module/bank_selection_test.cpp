@@ -33,7 +33,7 @@ class BankSelectionTest : public BankScreenTest {
     auto& nav = ctl<forms::Navigator>("dbnPadrao");
     bool moved = false;
     if (!host::runGuarded([&] { moved = nav.press(forms::NavButton::First); })) return false;
-    while (s.cdsBanco.fieldByName("CDBANCO").asString() != code) {
+    while (s.bank().cdsBanco.fieldByName("CDBANCO").asString() != code) {
       moved = false;
       if (!host::runGuarded([&] { moved = nav.press(forms::NavButton::Next); }) || !moved)
         return false;

@@ -38,7 +38,7 @@ class ModeRulesTest : public BankScreenTest {
     EXPECT_TRUE(same({"dbeCodigo", "lblCodigo"}));
     EXPECT_TRUE(same({"sbtEdit", "mnuEdit"}));
     // With banks the list tab's menu item goes with it (with none, only the tabs change).
-    if (!screen().cdsBanco.isEmpty()) {
+    if (!screen().bank().cdsBanco.isEmpty()) {
       EXPECT_TRUE(same({"tshFolhaDados", "mnuFolhaDados"}));
     }
     const std::initializer_list<const char*> dependants = {
@@ -69,7 +69,7 @@ TEST_F(ModeRulesTest, browseEditAndInsertOfTheBanks) {
   EXPECT_FALSE(v.print);
 
   ASSERT_TRUE(press("sbtAlterar"));
-  ASSERT_EQ(s.cdsBanco.state(), data::DataSetState::Edit);
+  ASSERT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Edit);
   v = view();
   EXPECT_FALSE(v.codigo) << "a saved bank's code never changes";
   EXPECT_FALSE(v.edit);
@@ -81,7 +81,7 @@ TEST_F(ModeRulesTest, browseEditAndInsertOfTheBanks) {
   ASSERT_TRUE(press("sbtCancelar"));
 
   ASSERT_TRUE(press("sbtIncluir"));
-  ASSERT_EQ(s.cdsBanco.state(), data::DataSetState::Insert);
+  ASSERT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Insert);
   v = view();
   EXPECT_TRUE(v.codigo);
   EXPECT_TRUE(ctl("dbeCodigo").focused()) << "the code is typed first";
@@ -110,16 +110,20 @@ TEST_F(ModeRulesTest, anEmptyBankListKeepsThePersonOnTheListUntilTheFirstBankIsT
   // Someone else removes every bank; reloading shows none.
   exec("DELETE FROM BANCO");
   ASSERT_TRUE(press("sbtVerificar"));
-  ASSERT_TRUE(s.cdsBanco.isEmpty());
+  ASSERT_TRUE(s.bank().cdsBanco.isEmpty());
 
   EXPECT_EQ(mainTab()->name(), "tshFolhaDados");
   const ModeView v = view();
   EXPECT_FALSE(v.lista);
   EXPECT_FALSE(enabled("tshFormulario"));
   EXPECT_FALSE(v.edit);
-  EXPECT_TRUE(v.dependants);
-  EXPECT_FALSE(enabled("sbtAlterar"));
-  EXPECT_FALSE(enabled("sbtExcluir"));
+  // Nothing on the CNAB and DDA tabs can belong to no bank.
+  EXPECT_FALSE(enabled("tshCNAB"));
+  EXPECT_FALSE(enabled("tshDDA"));
+  EXPECT_FALSE(v.dependants);
+  for (const char* command : {"sbtAlterar", "sbtExcluir", "sbtProcurar", "sbtOrdenar"})
+    EXPECT_FALSE(enabled(command)) << command;
+  EXPECT_TRUE(enabled("sbtIncluir"));
 
   // The first bank: its form opens for typing even though the list is empty.
   ASSERT_TRUE(press("sbtIncluir"));
@@ -134,7 +138,7 @@ TEST_F(ModeRulesTest, anEmptyBankListKeepsThePersonOnTheListUntilTheFirstBankIsT
 
   EXPECT_TRUE(errors().empty());
   EXPECT_EQ(count("BANCO", "CDBANCO = '123' AND NMBANCO = 'Banco Primeiro'"), 1);
-  EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Browse);
+  EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Browse);
   EXPECT_TRUE(enabled("tshFolhaDados"));
 }
 
@@ -167,7 +171,7 @@ TEST_F(BankScreenTest, deletingABankAsksFirstAndSendsTheDeletion) {
   ASSERT_TRUE(press("sbtExcluir"));
   EXPECT_EQ(count("BANCO", "CDBANCO = '123'"), 0);
   EXPECT_THAT(column("dbgPadrao"), Not(Contains("123")));
-  EXPECT_EQ(s.cdsBanco.changeCount(), 0);
+  EXPECT_EQ(s.bank().cdsBanco.changeCount(), 0);
   EXPECT_EQ(host::localCache().invalidations("BANCO"), sent + 1);
   EXPECT_TRUE(errors().empty());
 }
@@ -187,7 +191,7 @@ TEST_F(BankScreenTest, theFixedFundBankIsNeverDeleted) {
   EXPECT_FALSE(press("sbtExcluir"));
   EXPECT_THAT(errors(), ElementsAre("Banco fundo fixo não pode ser excluído."));
   EXPECT_EQ(count("BANCO", "CDBANCO = '999'"), 1);
-  EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Browse);
+  EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Browse);
 
   // Nor its collection instructions: the refusal comes before the instruction is deleted.
   ASSERT_TRUE(selectTab("tshCNAB"));
@@ -197,7 +201,7 @@ TEST_F(BankScreenTest, theFixedFundBankIsNeverDeleted) {
   EXPECT_FALSE(press("sbtExcluir"));
   EXPECT_EQ(errors().size(), 2u);
   EXPECT_EQ(count("INSTCOBRANCA", "CDBANCO = '999'"), 1);
-  EXPECT_EQ(s.cdsInstruCobr.recordCount(), 1);
+  EXPECT_EQ(s.codes().cdsInstruCobr.recordCount(), 1);
 }
 
 TEST_F(BankScreenTest, cancellingAnEditAsksAndOnlyYesDropsTheInput) {
@@ -212,12 +216,12 @@ TEST_F(BankScreenTest, cancellingAnEditAsksAndOnlyYesDropsTheInput) {
   ui.answerConfirm(false);
   ASSERT_TRUE(press("sbtCancelar"));
   EXPECT_THAT(ui.messages(), ElementsAre(kCanc));
-  EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Edit);
+  EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Edit);
   EXPECT_EQ(ctl("dbeBanco").text(), "Itaú Unibanco S.A. Alterado");
 
   ui.answerConfirm(true);
   ASSERT_TRUE(press("sbtCancelar"));
-  EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Browse);
+  EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Browse);
   EXPECT_EQ(ctl("dbeBanco").text(), "Itaú Unibanco S.A.");
   EXPECT_EQ(count("BANCO", "CDBANCO = '341' AND NMBANCO = 'Itaú Unibanco S.A.'"), 1);
 }
@@ -231,7 +235,7 @@ TEST_F(BankScreenTest, confirmingAnEditSavesTheBankOnTheServer) {
   ASSERT_TRUE(press("sbtConfirmar"));
 
   EXPECT_TRUE(errors().empty());
-  EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Browse);
+  EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Browse);
   EXPECT_EQ(count("BANCO", "CDBANCO = '341' AND NMBANCO = 'Itaú Unibanco S.A. Alterado'"), 1);
   EXPECT_THAT(column("dbgPadrao", 1), Contains("Itaú Unibanco S.A. Alterado"));
   EXPECT_FALSE(ui.progressVisible());
@@ -287,7 +291,7 @@ TEST_F(BankScreenTest, verificarReloadsTheRecordSetOfThePlaceInFront) {
       "WHERE CDBANCO = '001'");
   ASSERT_TRUE(press("sbtVerificar"));
   EXPECT_EQ(ctl("dbeEmailDest").text(), email);
-  EXPECT_EQ(s.cdsDDA.fieldByName("DSEMAILDDA").asString(), email);
+  EXPECT_EQ(s.dda().cdsDDA.fieldByName("DSEMAILDDA").asString(), email);
   EXPECT_THAT(column("dbgPadrao", 1), Contains("De Novo"));
   EXPECT_TRUE(errors().empty());
 }
@@ -301,7 +305,7 @@ TEST_F(BankScreenTest, anInstructionIsTypedInItsGridAndConfirmedOrCancelled) {
   const int before = count("INSTCOBRANCA", "CDBANCO = '001'");
 
   ASSERT_TRUE(press("sbtIncluir"));
-  EXPECT_EQ(s.cdsInstruCobr.state(), data::DataSetState::Insert);
+  EXPECT_EQ(s.codes().cdsInstruCobr.state(), data::DataSetState::Insert);
   EXPECT_EQ(ctl<forms::Grid>("dbgInstruCobr").selectedField()->name(), "CDINSTCOBR");
   // Only this row's commands, and no other tab, while it is typed.
   EXPECT_TRUE(enabled("sbtConfirmar"));
@@ -319,7 +323,7 @@ TEST_F(BankScreenTest, anInstructionIsTypedInItsGridAndConfirmedOrCancelled) {
                   "CDBANCO = '001' AND CDINSTCOBR = '77' AND "
                   "NMINSTCOBR = 'Cobrar juros'"),
             1);
-  EXPECT_EQ(s.cdsInstruCobr.state(), data::DataSetState::Browse);
+  EXPECT_EQ(s.codes().cdsInstruCobr.state(), data::DataSetState::Browse);
   EXPECT_EQ(host::localCache().invalidations("INSTCOBRANCA"), 1);
   EXPECT_TRUE(enabled("sbtIncluir"));
   EXPECT_FALSE(enabled("sbtConfirmar"));
@@ -329,7 +333,7 @@ TEST_F(BankScreenTest, anInstructionIsTypedInItsGridAndConfirmedOrCancelled) {
   ASSERT_TRUE(typeIntoGrid("dbgInstruCobr", "78"));
   ui.answerConfirm(true);
   ASSERT_TRUE(press("sbtCancelar"));
-  EXPECT_EQ(s.cdsInstruCobr.state(), data::DataSetState::Browse);
+  EXPECT_EQ(s.codes().cdsInstruCobr.state(), data::DataSetState::Browse);
   EXPECT_THAT(column("dbgInstruCobr"), Not(Contains("78")));
   EXPECT_EQ(count("INSTCOBRANCA", "CDBANCO = '001'"), before + 1);
   EXPECT_TRUE(enabled("sbtIncluir"));
@@ -370,19 +374,19 @@ TEST_F(BankScreenTest, theDeleteKeyInTheListAndInstructionGridsDeletesNothing) {
   for (const char* grid : {"dbgPadrao", "dbgInstruCobr"})
     ctl<forms::Grid>(grid).confirmDeletion = [&](forms::Grid&) { return ++asked > 0; };
 
-  const int banks = s.cdsBanco.recordCount();
+  const int banks = s.bank().cdsBanco.recordCount();
   ASSERT_TRUE(goToBank("001"));
   keyDown("dbgPadrao", forms::vk::Delete);
   keyDown("dbgPadrao", forms::vk::Delete, {.ctrl = true});
-  EXPECT_EQ(s.cdsBanco.recordCount(), banks);
+  EXPECT_EQ(s.bank().cdsBanco.recordCount(), banks);
 
   ASSERT_TRUE(selectTab("tshCNAB"));
   ASSERT_TRUE(selectTab("tshInstruCobr"));
-  const int instructions = s.cdsInstruCobr.recordCount();
+  const int instructions = s.codes().cdsInstruCobr.recordCount();
   ASSERT_GE(instructions, 2);
   keyDown("dbgInstruCobr", forms::vk::Delete);
   keyDown("dbgInstruCobr", forms::vk::Delete, {.ctrl = true});
-  EXPECT_EQ(s.cdsInstruCobr.recordCount(), instructions);
+  EXPECT_EQ(s.codes().cdsInstruCobr.recordCount(), instructions);
   EXPECT_EQ(count("INSTCOBRANCA", "CDBANCO = '001'"), instructions);
   EXPECT_EQ(asked, 0);
   EXPECT_TRUE(ui.messages().empty());

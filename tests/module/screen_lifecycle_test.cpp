@@ -42,8 +42,8 @@ TEST_F(BankScreenTest, firstActivationOnAnEmptyDatabaseSavesTheFixedFundBank) {
   EXPECT_TRUE(data::isNull(bank.rows[0][5]));
 
   // Saved and merged: the screen is back in browse on the list, nothing pending.
-  EXPECT_EQ(s.cdsBanco.state(), data::DataSetState::Browse);
-  EXPECT_EQ(s.cdsBanco.changeCount(), 0);
+  EXPECT_EQ(s.bank().cdsBanco.state(), data::DataSetState::Browse);
+  EXPECT_EQ(s.bank().cdsBanco.changeCount(), 0);
   EXPECT_EQ(mainTab()->name(), "tshFolhaDados");
   EXPECT_THAT(column("dbgPadrao"), ElementsAre("999"));
   EXPECT_FALSE(s.primeiraAtivacao());
@@ -75,7 +75,7 @@ TEST_F(BankScreenTest, firstActivationWithTheFixedFundBankPresentInsertsNothing)
   EXPECT_EQ(count("BANCO"), before);
   EXPECT_EQ(count("BANCO", "CDBANCO = '999' AND NMBANCO = 'Fundo Fixo da Casa'"), 1);
   EXPECT_EQ(host::localCache().invalidations("BANCO"), 0);
-  EXPECT_EQ(s.cdsBanco.recordCount(), before);
+  EXPECT_EQ(s.bank().cdsBanco.recordCount(), before);
   EXPECT_THAT(progressKinds(), ElementsAre(host::kAviConnect, host::kAviFetch));
 }
 
@@ -83,7 +83,7 @@ TEST_F(BankScreenTest, laterActivationsNeitherFetchNorCreateAgain) {
   startServer();
   registerOtherScreen();
   TfrmBanco& s = openScreen();
-  const int shown = s.cdsBanco.recordCount();
+  const int shown = s.bank().cdsBanco.recordCount();
 
   // Someone else adds a bank; switching away and back only repaints.
   insertBank("555", "Banco Novo");
@@ -93,7 +93,7 @@ TEST_F(BankScreenTest, laterActivationsNeitherFetchNorCreateAgain) {
   s.show();
 
   EXPECT_EQ(host::Application::instance().activeScreen(), &s);
-  EXPECT_EQ(s.cdsBanco.recordCount(), shown);
+  EXPECT_EQ(s.bank().cdsBanco.recordCount(), shown);
   EXPECT_GT(s.form().repaintCount(), repaints);
   EXPECT_EQ(host::localCache().invalidations("BANCO"), 1);
   EXPECT_THAT(progressKinds(), ElementsAre(host::kAviConnect, host::kAviFetch, host::kAviUpdate));

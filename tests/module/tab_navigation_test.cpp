@@ -114,10 +114,10 @@ TEST_F(TabNavigationTest, editingACompanyKeepsThePersonOnItUntilConfirmed) {
   ASSERT_TRUE(goToBank("001"));
   ASSERT_TRUE(selectTab("tshCNAB"));
   ASSERT_TRUE(choose("mnuEmpresa"));
-  const std::string company = s.cdsEmprBanc.fieldByName("CDEMPRESA").asString();
+  const std::string company = s.cnab().cdsEmprBanc.fieldByName("CDEMPRESA").asString();
 
   ASSERT_TRUE(press("sbtAlterar"));
-  EXPECT_EQ(s.cdsEmprBanc.state(), data::DataSetState::Edit);
+  EXPECT_EQ(s.cnab().cdsEmprBanc.state(), data::DataSetState::Edit);
   EXPECT_EQ(ctl<forms::PageControl>("pgcEmpresa").activePage()->name(), "tshDados");
   EXPECT_TRUE(ctl("dbeCarteira").focused());
   for (const char* tab : {"tshFolhaDados", "tshFormulario", "tshDDA", "tshErroRetornoPag",
@@ -131,7 +131,7 @@ TEST_F(TabNavigationTest, editingACompanyKeepsThePersonOnItUntilConfirmed) {
   ASSERT_TRUE(typeInto("dbeCarteira", "17"));
   ASSERT_TRUE(press("sbtConfirmar"));
   EXPECT_TRUE(errors().empty());
-  EXPECT_EQ(s.cdsEmprBanc.state(), data::DataSetState::Browse);
+  EXPECT_EQ(s.cnab().cdsEmprBanc.state(), data::DataSetState::Browse);
   EXPECT_EQ(count("EMPRBANC", "CDBANCO = '001' AND CDEMPRESA = ? AND CDCARTCOBR = '17'", {company}),
             1);
   EXPECT_EQ(host::localCache().invalidations("EMPRBANC"), 1);
@@ -182,7 +182,7 @@ TEST_F(TabNavigationTest, editingTheDdaRowLocksTheOtherTabsAndConfirmSendsIt) {
   ASSERT_THAT(warnings(), IsEmpty());
 
   ASSERT_TRUE(press("sbtAlterar"));
-  EXPECT_EQ(s.cdsDDA.state(), data::DataSetState::Edit);
+  EXPECT_EQ(s.dda().cdsDDA.state(), data::DataSetState::Edit);
   EXPECT_TRUE(ctl("dbeDirDDA").focused());
   for (const char* tab : {"tshFolhaDados", "tshFormulario", "tshCNAB"})
     EXPECT_FALSE(enabled(tab)) << tab;
@@ -193,7 +193,7 @@ TEST_F(TabNavigationTest, editingTheDdaRowLocksTheOtherTabsAndConfirmSendsIt) {
   ASSERT_TRUE(press("sbtConfirmar"));
   EXPECT_TRUE(errors().empty());
   EXPECT_EQ(count("BANCO", "CDBANCO = '341' AND DSEMAILDDA = 'novo@exemplo.com.br'"), 1);
-  EXPECT_EQ(s.cdsDDA.state(), data::DataSetState::Browse);
+  EXPECT_EQ(s.dda().cdsDDA.state(), data::DataSetState::Browse);
   for (const char* tab : {"tshFolhaDados", "tshFormulario", "tshCNAB", "tshDadosEmpr"})
     EXPECT_TRUE(enabled(tab)) << tab;
   EXPECT_TRUE(enabled("mnuDadosEmpr"));

@@ -1,113 +1,198 @@
-// The bank record's reactions to inserts, edits, posts, deletions and cancels, the send of
-// every saved change, and the commands of the "Dados Principais" tab.
-#include "forms/buttons.h"
-#include "forms/choices.h"
-#include "forms/edits.h"
-#include "forms/menus.h"
-#include "forms/pages.h"
+// The bank record: its fields, the checks of "Dados Principais", the reactions to inserts,
+// edits, posts, deletions and cancels, the send of every saved change, and the commands of
+// the list and of "Dados Principais".
+#include "module/bank/bank_record.h"
+
 #include "host/errors_ui.h"
 #include "host/progress.h"
+#include "host/search.h"
 #include "host/strings.h"
 #include "module/bank/programmatic_change.h"
+#include "module/frame/field_specs.h"
 #include "module/frame/tfrm_banco.h"
+#include "protocol/bank_object.h"
 
 namespace qbk::module {
 
+namespace method = protocol::method;
+
+BankRecord::BankRecord(TfrmBanco& screen) : ScreenPart(screen) {
+  // Only the code and the name are listed; the rest is edited on "Dados Principais".
+  declareFields(cdsBanco, protocol::packets::banco,
+                {.listed = {"CDBANCO", "NMBANCO"}, .masks = {{"CDBANCOCONV", "999;0; "}}});
+  qryChavPrim.SQL = "SELECT CDBANCO FROM BANCO WHERE (CDBANCO = :P_CDBANCO) ORDER BY CDBANCO";
+  qryChavPrim.SQL_ORACLE = qryChavPrim.SQL;
+  qryChavPrim.SQL_IB =
+      "SELECT CDBANCO FROM BANCO, PARAM(:P_CDBANCO) P1 WHERE (CDBANCO = P1.PARAM) ORDER BY "
+      "CDBANCO";
+  declareFields(qryChavPrim, {text("CDBANCO", 3)});
+}
+
+BankRecord::~BankRecord() = default;
+
+void BankRecord::created() {
+  rddModelos.form = &screen_;
+}
+
+std::string BankRecord::codigoBanco() const {
+  return cdsBanco.fieldByName("CDBANCO").asString();
+}
+
+std::string BankRecord::codigoCompensacao() const {
+  return cdsBanco.fieldByName("CDBANCCNAB").asString();
+}
+
+bool BankRecord::semBancos() const {
+  return cdsBanco.isEmpty() && cdsBanco.state() != data::DataSetState::Insert;
+}
+
+void BankRecord::insertFixedFundIfMissing() {
+  qryChavPrim.close();
+  qryChavPrim.paramByName("P_CDBANCO") = kBancoFundoFixo;
+  qryChavPrim.open();
+  if (!qryChavPrim.isEmpty()) return;
+  // The ordinary save checks run on it; the agency mask is supplied because they refuse a
+  // bank without one. "9999" is the plain four-digit agency most banks use.
+  cdsBanco.insert();
+  cdsBanco.fieldByName("CDBANCO").setString(kBancoFundoFixo);
+  cdsBanco.fieldByName("NMBANCO").setString(screen_.msgPadrao.Msg("NMBANCO"));
+  cdsBanco.fieldByName("CDPICTCONT").setString("9999-9");
+  cdsBanco.fieldByName("CDBANCCNAB").setString(kBancoFundoFixo);
+  cdsBanco.fieldByName("CDPICTAGEN").setString("9999");
+  cdsBanco.post();
+  screen_.showPlace(PlaceId::List);
+  screen_.pgcPadraoChange();
+}
+
 // ---- checks ----------------------------------------------------------------------------
 
-void TfrmBanco::focusMainField(std::string_view edit) {
-  pages("pgcPadrao").setActivePage(&sheet("tshFormulario"));
-  pgcPadraoChange();
-  ctl<forms::Edit>(edit).setFocus();
+void BankRecord::focusMainField(forms::Edit& edit) {
+  c_.pgcPadrao->setActivePage(&*c_.tshFormulario);
+  screen_.pgcPadraoChange();
+  edit.setFocus();
 }
 
-void TfrmBanco::storeInField(std::string_view edit, const std::string& text) {
-  auto& e = ctl<forms::DBEdit>(edit);
-  if (data::Field* f = e.field()) f->setString(text);
-  if (e.text() != text) e.setText(text);
+void BankRecord::storeInField(forms::DBEdit& edit, const std::string& text) {
+  if (data::Field* f = edit.field()) f->setString(text);
+  if (edit.text() != text) edit.setText(text);
 }
 
-void TfrmBanco::Codigo_Banco(bool strict) {
+void BankRecord::Codigo_Banco(bool strict) {
   // A saved bank's code never changes, so only a bank being inserted has one to check.
-  if (dtsPadrao.state() != data::DataSetState::Insert) return;
-  const std::string typed = ctl<forms::Edit>("dbeCodigo").text();
+  if (screen_.dtsPadrao.state() != data::DataSetState::Insert) return;
+  const std::string typed = c_.dbeCodigo->text();
   if (host::EmptyString(typed)) {
     if (!strict) return;
-    focusMainField("dbeCodigo");
-    host::MensErro(msgPadrao.Msg("CdBanc_inv"), true);
+    focusMainField(*c_.dbeCodigo);
+    host::MensErro(screen_.msgPadrao.Msg("CdBanc_inv"), true);
   }
   const std::string code = host::Ajusta(typed, 3);
-  storeInField("dbeCodigo", code);
+  storeInField(*c_.dbeCodigo, code);
   qryChavPrim.close();
   qryChavPrim.paramByName("P_CDBANCO") = code;
   qryChavPrim.open();
   if (!qryChavPrim.isEmpty()) {
-    focusMainField("dbeCodigo");
-    host::MensErro(msgPadrao.Msg("CdBanc_jc"), true);
+    focusMainField(*c_.dbeCodigo);
+    host::MensErro(screen_.msgPadrao.Msg("CdBanc_jc"), true);
   }
 }
 
-void TfrmBanco::Desc_Banco(bool strict) {
+void BankRecord::Desc_Banco(bool strict) {
   if (!strict || !host::EmptyString(cdsBanco.fieldByName("NMBANCO").asString())) return;
-  focusMainField("dbeBanco");
-  host::MensErro(msgPadrao.Msg("NOME_DEVE"), true);
+  focusMainField(*c_.dbeBanco);
+  host::MensErro(screen_.msgPadrao.Msg("NOME_DEVE"), true);
 }
 
-void TfrmBanco::Vd_CdCnabP(bool strict) {
+void BankRecord::Vd_CdCnabP(bool strict) {
   if (!cdsBanco.editing()) return;
   try {
-    const std::string typed = ctl<forms::Edit>("dbeBancCNAB").text();
+    const std::string typed = c_.dbeBancCNAB->text();
     if (host::EmptyString(typed)) {
-      if (strict) host::MensErro(msgPadrao.Msg("CdBancCnab_INF"), true);
+      if (strict) host::MensErro(screen_.msgPadrao.Msg("CdBancCnab_INF"), true);
       return;
     }
     // Several bank records may share one clearing house (two agreements with the same
     // bank, for instance): the code is normalised, never refused for being in use.
     const data::Field& field = cdsBanco.fieldByName("CDBANCCNAB");
-    storeInField("dbeBancCNAB", host::Ajusta(typed, field.size()));
+    storeInField(*c_.dbeBancCNAB, host::Ajusta(typed, field.size()));
   } catch (...) {
-    ctl<forms::Edit>("dbeBancCNAB").setFocus();
+    c_.dbeBancCNAB->setFocus();
     throw;
   }
 }
 
-void TfrmBanco::dbeCodigoExit() {
+void BankRecord::confirmChecks() {
+  dbeBancoExit();
+  Codigo_Banco(true);
+  dbeMascaraCCExit();
+  dbeMascAgenciaExit();
+}
+
+void BankRecord::dbeCodigoExit() {
   Codigo_Banco(false);
 }
 
-void TfrmBanco::dbeBancoExit() {
+void BankRecord::dbeBancoExit() {
   Desc_Banco(false);
 }
 
-void TfrmBanco::dbeMascaraCCExit() {
+void BankRecord::dbeMascaraCCExit() {
   Mascara_Banco(false);
 }
 
-void TfrmBanco::dbeMascAgenciaExit() {
+void BankRecord::dbeMascAgenciaExit() {
   Mascara_Agencia(false);
   Vd_tamanho_agencia();
 }
 
-void TfrmBanco::dbeBancConvExit() {
+void BankRecord::dbeBancConvExit() {
   // Blank normalises to "", which the save sends as null: no agreement bank.
   if (!cdsBanco.editing()) return;
-  storeInField("dbeBancConv", host::Ajusta(ctl<forms::Edit>("dbeBancConv").text(), 3));
+  storeInField(*c_.dbeBancConv, host::Ajusta(c_.dbeBancConv->text(), 3));
+}
+
+// ---- the place's commands ----------------------------------------------------------------
+
+void BankRecord::incluir() {
+  screen_.TfrmPadrao::sbtIncluirClick();
+  c_.dbeCodigo->setFocus();
+}
+
+void BankRecord::alterar() {
+  screen_.TfrmPadrao::sbtAlterarClick();
+  c_.dbeBanco->setFocus();
+}
+
+void BankRecord::confirmar() {
+  confirmChecks();
+  screen_.TfrmPadrao::sbtConfirmarClick();
+}
+
+void BankRecord::refuseFixedFundDeletion() {
+  if (codigoBanco() == kBancoFundoFixo)
+    host::MensErro(screen_.msgPadrao.Msg("BCOFUNDFIX_DEL"), true);
+}
+
+void BankRecord::excluir() {
+  refuseFixedFundDeletion();
+  cdsBanco.deleteRecord();
+  screen_.dtsPadraoStateChange();
 }
 
 // ---- record set events -----------------------------------------------------------------
 
-void TfrmBanco::cdsBancoBeforeInsert() {
+void BankRecord::cdsBancoBeforeInsert() {
   // The form tab is disabled while there is no bank; the first one is typed there.
-  if (cdsBanco.isEmpty()) sheet("tshFormulario").setEnabled(true);
+  if (cdsBanco.isEmpty()) c_.tshFormulario->setEnabled(true);
   cdsBancoBeforeEdit();
 }
 
-void TfrmBanco::cdsBancoBeforeEdit() {
+void BankRecord::cdsBancoBeforeEdit() {
   // Back in browse mode the mode rules enable it again.
-  sheet("tshCNAB").setEnabled(false);
+  c_.tshCNAB->setEnabled(false);
 }
 
-void TfrmBanco::cdsBancoBeforePost() {
+void BankRecord::cdsBancoBeforePost() {
   Codigo_Banco(true);
   Desc_Banco(true);
   Mascara_Banco(true);
@@ -117,78 +202,96 @@ void TfrmBanco::cdsBancoBeforePost() {
   host::Seta_Campo_Null(cdsBanco);
 }
 
-void TfrmBanco::cdsBancoAfterPost() {
-  apply(cdsBanco,
-        {.method = "SetBanco",
-         .cacheName = "BANCO",
-         .finish = {host::Finish::Cache, host::Finish::Hide, host::Finish::Repaint,
-                    host::Finish::Merge},
-         .extraArgs = [this] { return host::nullFieldNames(cdsBanco, host::kBancoNullableFields); },
-         .followUp =
-             [this] {
-               syncAgencyCheckBox();
-               cdsBancoAfterScroll();
-             },
-         .followUpFailureCancels = true});
+void BankRecord::send(bool afterPost) {
+  host::ApplySpec plan{
+      .method = method::SetBanco,
+      .cacheName = protocol::cache::Banco,
+      .finish = {host::Finish::Cache, host::Finish::Hide, host::Finish::Repaint,
+                 host::Finish::Merge},
+      .extraArgs = [this] { return host::nullFieldNames(cdsBanco, host::kBancoNullableFields); }};
+  if (afterPost) {
+    plan.followUp = [this] {
+      syncAgencyCheckBox();
+      cdsBancoAfterScroll();
+    };
+    plan.followUpFailureCancels = true;
+  }
+  screen_.apply(cdsBanco, std::move(plan));
 }
 
-void TfrmBanco::cdsBancoAfterDelete() {
-  apply(cdsBanco, {.method = "SetBanco",
-                   .cacheName = "BANCO",
-                   .finish = {host::Finish::Cache, host::Finish::Hide, host::Finish::Repaint,
-                              host::Finish::Merge},
-                   .extraArgs = [this] {
-                     return host::nullFieldNames(cdsBanco, host::kBancoNullableFields);
-                   }});
+void BankRecord::cdsBancoAfterPost() {
+  send(true);
 }
 
-void TfrmBanco::cdsBancoAfterCancel() {
+void BankRecord::cdsBancoAfterDelete() {
+  send(false);
+}
+
+void BankRecord::cdsBancoAfterCancel() {
   cdsBanco.cancelUpdates();
   syncAgencyCheckBox();
 }
 
 // ---- commands of the tab ---------------------------------------------------------------
 
-void TfrmBanco::sbtAtualizarMsgClick() {
+void BankRecord::sbtAtualizarMsgClick() {
   host::ShowAviScope indicator(nullptr, host::kAviFetch);
-  host::execProcedure(netBanco, "ExecProcMsgPadraoBanco",
-                      {cdsBanco.fieldByName("CDBANCCNAB").asString()});
+  host::execProcedure(screen_.netBanco, method::ExecProcMsgPadraoBanco, {codigoCompensacao()});
 }
 
 // ---- wiring ------------------------------------------------------------------------------
 
-void TfrmBanco::bindBankEvents() {
-  ctl<forms::Edit>("dbeBancConv").onExit = [this](forms::Control&) { dbeBancConvExit(); };
-  auto keys = [this](std::string_view edit, void (TfrmBanco::*handler)(forms::Edit&, char32_t&)) {
-    ctl<forms::Edit>(edit).onKeyPress = [this, handler](forms::Edit& e, char32_t& key) {
-      (this->*handler)(e, key);
-    };
+void BankRecord::bind(const forms::Form& form) {
+  c_.resolve(form);
+  auto on = [this](data::RecordSet::Handler& event, void (BankRecord::*handler)()) {
+    event = [this, handler](data::RecordSet&) { (this->*handler)(); };
   };
-  keys("dbeBancCNAB", &TfrmBanco::dbeBancCNABKeyPress);
-  keys("dbeDiaPro", &TfrmBanco::dbeDiaProKeyPress);
-  keys("dbeMascaraCC", &TfrmBanco::dbeMascaraCCKeyPress);
-  keys("dbeMascAgencia", &TfrmBanco::dbeMascAgenciaKeyPress);
-  ctl<forms::CheckBox>("chkVerifAgen").onClick = [this](forms::CheckBox&) { chkVerifAgenClick(); };
+  on(cdsBanco.beforeInsert, &BankRecord::cdsBancoBeforeInsert);
+  on(cdsBanco.beforeEdit, &BankRecord::cdsBancoBeforeEdit);
+  on(cdsBanco.beforePost, &BankRecord::cdsBancoBeforePost);
+  on(cdsBanco.afterPost, &BankRecord::cdsBancoAfterPost);
+  on(cdsBanco.afterDelete, &BankRecord::cdsBancoAfterDelete);
+  on(cdsBanco.afterCancel, &BankRecord::cdsBancoAfterCancel);
+  on(cdsBanco.afterScroll, &BankRecord::cdsBancoAfterScroll);
 
-  auto pick = [this](std::string_view button, void (TfrmBanco::*handler)()) {
-    ctl<forms::CommandButton>(button).onClick = [this, handler](forms::CommandButton&) {
-      (this->*handler)();
-    };
+  auto exit = [this](forms::Edit& edit, void (BankRecord::*handler)()) {
+    edit.onExit = [this, handler](forms::Control&) { (this->*handler)(); };
   };
-  pick("btpModCheque", &TfrmBanco::btpModChequeClick);
-  pick("btpModBolComp", &TfrmBanco::btpModBolCompClick);
-  pick("btpModBolPrei", &TfrmBanco::btpModBolPreiClick);
-  pick("btpModBorCob", &TfrmBanco::btpModBorCobClick);
-  pick("BtpModBorPag", &TfrmBanco::BtpModBorPagClick);
-  pick("BtpModBorChe", &TfrmBanco::BtpModBorCheClick);
-  pick("btpLogMar", &TfrmBanco::btpLogMarClick);
+  exit(*c_.dbeCodigo, &BankRecord::dbeCodigoExit);
+  exit(*c_.dbeBanco, &BankRecord::dbeBancoExit);
+  exit(*c_.dbeMascaraCC, &BankRecord::dbeMascaraCCExit);
+  exit(*c_.dbeMascAgencia, &BankRecord::dbeMascAgenciaExit);
+  exit(*c_.dbeBancConv, &BankRecord::dbeBancConvExit);
 
-  auto item = [this](std::string_view name, void (TfrmBanco::*handler)()) {
-    ctl<forms::MenuItem>(name).onClick = [this, handler](forms::MenuItem&) { (this->*handler)(); };
+  auto keys = [this](forms::Edit& edit, void (BankRecord::*handler)(forms::Edit&, char32_t&)) {
+    edit.onKeyPress = [this, handler](forms::Edit& e, char32_t& key) { (this->*handler)(e, key); };
   };
-  item("mnuModCheque", &TfrmBanco::mnuModChequeClick);
-  item("mnuModBolComp", &TfrmBanco::mnuModBolCompClick);
-  item("mnuModBolprei", &TfrmBanco::mnuModBolpreiClick);
+  keys(*c_.dbeBancCNAB, &BankRecord::dbeBancCNABKeyPress);
+  keys(*c_.dbeDiaPro, &BankRecord::dbeDiaProKeyPress);
+  keys(*c_.dbeMascaraCC, &BankRecord::dbeMascaraCCKeyPress);
+  keys(*c_.dbeMascAgencia, &BankRecord::dbeMascAgenciaKeyPress);
+  c_.chkVerifAgen->onClick = [this](forms::CheckBox&) { chkVerifAgenClick(); };
+
+  auto click = [this](forms::CommandButton& button, void (BankRecord::*handler)()) {
+    button.onClick = [this, handler](forms::CommandButton&) { (this->*handler)(); };
+  };
+  click(*c_.btpModCheque, &BankRecord::btpModChequeClick);
+  click(*c_.btpModBolComp, &BankRecord::btpModBolCompClick);
+  click(*c_.btpModBolPrei, &BankRecord::btpModBolPreiClick);
+  click(*c_.btpModBorCob, &BankRecord::btpModBorCobClick);
+  click(*c_.BtpModBorPag, &BankRecord::BtpModBorPagClick);
+  click(*c_.BtpModBorChe, &BankRecord::BtpModBorCheClick);
+  click(*c_.btpLogMar, &BankRecord::btpLogMarClick);
+  click(*c_.sbtEdit, &BankRecord::sbtEditClick);
+  click(*c_.sbtAtualizarMsg, &BankRecord::sbtAtualizarMsgClick);
+
+  auto item = [this](forms::MenuItem& entry, void (BankRecord::*handler)()) {
+    entry.onClick = [this, handler](forms::MenuItem&) { (this->*handler)(); };
+  };
+  item(*c_.mnuEdit, &BankRecord::mnuEditClick);
+  item(*c_.mnuModCheque, &BankRecord::mnuModChequeClick);
+  item(*c_.mnuModBolComp, &BankRecord::mnuModBolCompClick);
+  item(*c_.mnuModBolprei, &BankRecord::mnuModBolpreiClick);
 }
 
 }  // namespace qbk::module

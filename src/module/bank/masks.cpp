@@ -5,6 +5,7 @@
 #include "forms/keys.h"
 #include "host/errors_ui.h"
 #include "host/strings.h"
+#include "module/bank/bank_record.h"
 #include "module/bank/programmatic_change.h"
 #include "module/frame/tfrm_banco.h"
 
@@ -46,24 +47,24 @@ void digitsOnly(char32_t& key) {
 
 }  // namespace
 
-void TfrmBanco::dbeMascaraCCKeyPress(forms::Edit& edit, char32_t& key) {
+void BankRecord::dbeMascaraCCKeyPress(forms::Edit& edit, char32_t& key) {
   filterMaskKey(edit, key);
 }
 
-void TfrmBanco::dbeMascAgenciaKeyPress(forms::Edit& edit, char32_t& key) {
+void BankRecord::dbeMascAgenciaKeyPress(forms::Edit& edit, char32_t& key) {
   filterMaskKey(edit, key);
 }
 
-void TfrmBanco::dbeBancCNABKeyPress(forms::Edit&, char32_t& key) {
+void BankRecord::dbeBancCNABKeyPress(forms::Edit&, char32_t& key) {
   digitsOnly(key);
 }
 
-void TfrmBanco::dbeDiaProKeyPress(forms::Edit&, char32_t& key) {
+void BankRecord::dbeDiaProKeyPress(forms::Edit&, char32_t& key) {
   digitsOnly(key);
 }
 
-void TfrmBanco::Mascara_Banco(bool strict) {
-  const std::string mask = ctl<forms::Edit>("dbeMascaraCC").text();
+void BankRecord::Mascara_Banco(bool strict) {
+  const std::string mask = c_.dbeMascaraCC->text();
   const char* failure = nullptr;
   if (host::EmptyString(mask)) {
     if (strict) failure = "MascCC_inv";
@@ -71,21 +72,21 @@ void TfrmBanco::Mascara_Banco(bool strict) {
     failure = "MASK_INV";
   }
   if (!failure) return;
-  mnuFormularioClick();
-  ctl<forms::Edit>("dbeMascaraCC").setFocus();
-  host::MensErro(msgPadrao.Msg(failure), true);
+  screen_.mnuFormularioClick();
+  c_.dbeMascaraCC->setFocus();
+  host::MensErro(screen_.msgPadrao.Msg(failure), true);
 }
 
-void TfrmBanco::Mascara_Agencia(bool strict) {
+void BankRecord::Mascara_Agencia(bool strict) {
   if (!strict) return;
-  const std::string mask = ctl<forms::Edit>("dbeMascAgencia").text();
+  const std::string mask = c_.dbeMascAgencia->text();
   const char* failure = nullptr;
   if (host::EmptyString(mask)) {
     failure = "MascAgen_inv";
   } else if (const auto dash = mask.find('-'); dash != std::string::npos) {
     {
       ProgrammaticChange mark(cdsBanco);
-      ctl<forms::CheckBox>("chkVerifAgen").setChecked(true);
+      c_.chkVerifAgen->setChecked(true);
     }
     const std::size_t checkDigits = mask.size() - dash - 1;
     if (checkDigits == 0 || checkDigits > kMaxAgencyCheckDigits)
@@ -94,30 +95,30 @@ void TfrmBanco::Mascara_Agencia(bool strict) {
       failure = "MASK_INV";
   }
   if (!failure) return;
-  mnuFormularioClick();
-  ctl<forms::Edit>("dbeMascAgencia").setFocus();
-  host::MensErro(msgPadrao.Msg(failure), true);
+  screen_.mnuFormularioClick();
+  c_.dbeMascAgencia->setFocus();
+  host::MensErro(screen_.msgPadrao.Msg(failure), true);
 }
 
-void TfrmBanco::Vd_tamanho_agencia() {
-  const std::string mask = ctl<forms::Edit>("dbeMascAgencia").text();
+void BankRecord::Vd_tamanho_agencia() {
+  const std::string mask = c_.dbeMascAgencia->text();
   if (host::EmptyString(mask)) return;
   int significant = 0;
   for (char c : mask)
     if (c == '9' || c == 'a') ++significant;
   if (significant <= kMaxAgencySignificant) return;
-  ctl<forms::Edit>("dbeMascAgencia").setFocus();
-  host::MensErro(msgPadrao.Msg("PictProd_maior"), true);
+  c_.dbeMascAgencia->setFocus();
+  host::MensErro(screen_.msgPadrao.Msg("PictProd_maior"), true);
 }
 
-void TfrmBanco::chkVerifAgenClick() {
+void BankRecord::chkVerifAgenClick() {
   if (cdsBanco.tag != kProgrammaticChange && cdsBanco.state() == data::DataSetState::Browse)
     cdsBanco.edit();
   if (!cdsBanco.editing()) return;
   data::Field& field = cdsBanco.fieldByName("CDPICTAGEN");
   std::string mask = field.asString();
   const auto dash = mask.find('-');
-  const bool checked = ctl<forms::CheckBox>("chkVerifAgen").checked();
+  const bool checked = c_.chkVerifAgen->checked();
   if (checked && dash == std::string::npos) {
     field.setString(mask + "-");
   } else if (!checked && dash != std::string::npos) {

@@ -12,6 +12,7 @@
 #include "host/errors_ui.h"
 #include "host/strings.h"
 #include "host/user_interface.h"
+#include "module/bank/bank_record.h"
 #include "module/frame/tfrm_banco.h"
 
 namespace qbk::module {
@@ -41,105 +42,102 @@ bool fileExists(const std::string& path) {
 
 }  // namespace
 
-void TfrmBanco::pickModelFile(std::string_view edit, const std::string& filter) {
+void BankRecord::pickModelFile(forms::DBEdit& edit, const std::string& filter) {
   // The bank goes into edit first: a cancelled dialog leaves it there, as it leaves any
   // edit started by a person.
   if (cdsBanco.state() == data::DataSetState::Browse) cdsBanco.edit();
   const std::optional<std::string> chosen = host::userInterface().openFile(filter, "");
   if (!chosen) return;
-  // The field keeps what fits its size; the edit shows what was stored.
-  ctl<forms::DBEdit>(edit).field()->setString(*chosen);
+  data::Field& field = *edit.field();
+  // A cut path would name another file: the choice is refused and the field kept.
+  const std::size_t length = data::utf8Length(*chosen);
+  if (field.size() > 0 && length > static_cast<std::size_t>(field.size())) {
+    edit.setFocus();
+    host::MensErro("O caminho escolhido tem " + std::to_string(length) +
+                       " caracteres, mas o campo \"" + field.label() + "\" aceita no máximo " +
+                       std::to_string(field.size()) +
+                       ". Escolha um arquivo com caminho mais curto.",
+                   true);
+  }
+  field.setString(*chosen);
 }
 
-void TfrmBanco::btpModChequeClick() {
-  pickModelFile("dbeModCheque", kFiltroModelo);
+void BankRecord::btpModChequeClick() {
+  pickModelFile(*c_.dbeModCheque, kFiltroModelo);
 }
-void TfrmBanco::btpModBolCompClick() {
-  pickModelFile("dbeModBolComp", kFiltroModelo);
+void BankRecord::btpModBolCompClick() {
+  pickModelFile(*c_.dbeModBolComp, kFiltroModelo);
 }
-void TfrmBanco::btpModBolPreiClick() {
-  pickModelFile("dbeModBolPrei", kFiltroModelo);
+void BankRecord::btpModBolPreiClick() {
+  pickModelFile(*c_.dbeModBolPrei, kFiltroModelo);
 }
-void TfrmBanco::btpModBorCobClick() {
-  pickModelFile("dbeModBorCob", kFiltroModelo);
+void BankRecord::btpModBorCobClick() {
+  pickModelFile(*c_.dbeModBorCob, kFiltroModelo);
 }
-void TfrmBanco::BtpModBorPagClick() {
-  pickModelFile("dbeModBorPag", kFiltroModelo);
+void BankRecord::BtpModBorPagClick() {
+  pickModelFile(*c_.dbeModBorPag, kFiltroModelo);
 }
-void TfrmBanco::BtpModBorCheClick() {
-  pickModelFile("dbeModBorChe", kFiltroModelo);
+void BankRecord::BtpModBorCheClick() {
+  pickModelFile(*c_.dbeModBorChe, kFiltroModelo);
 }
-void TfrmBanco::btpLogMarClick() {
-  pickModelFile("dbeModLogMar", kFiltroImagem);
+void BankRecord::btpLogMarClick() {
+  pickModelFile(*c_.dbeModLogMar, kFiltroImagem);
 }
 
-void TfrmBanco::sbtEditClick() {
+void BankRecord::sbtEditClick() {
   // The model pop-up opens under the button, at its lower-left corner on the screen.
-  const auto& button = ctl<forms::CommandButton>("sbtEdit");
+  const auto& button = *c_.sbtEdit;
   int x = button.left();
   int y = button.top() + button.height();
   for (const forms::Control* p = button.parent(); p; p = p->parent()) {
     x += p->left();
     y += p->top();
   }
-  ctl<forms::PopupMenu>("pmnEditModelo").popup(form().left() + x, form().top() + y);
+  c_.pmnEditModelo->popup(screen_.form().left() + x, screen_.form().top() + y);
 }
 
-void TfrmBanco::mnuEditClick() {
-  ctl<forms::CommandButton>("sbtEdit").click();
+void BankRecord::mnuEditClick() {
+  c_.sbtEdit->click();
 }
 
-namespace {
-
-struct ModelRow {
-  const char* edit;
-  const char* field;
-  const char* messageKey;
-};
-constexpr ModelRow kCheque{"dbeModCheque", "DSARQCHEQUE", "Cheque_inf"};
-constexpr ModelRow kBolComp{"dbeModBolComp", "DSARQBOLCOMP", "Bcomp_inf"};
-constexpr ModelRow kBolPrei{"dbeModBolPrei", "DSARQBOLPREI", "Bprei_inf"};
-
-}  // namespace
-
-void TfrmBanco::requireModelNamed(std::string_view edit, const char* messageKey) {
-  if (!ctl<forms::Edit>(edit).text().empty()) return;
-  pages("pgcPadrao").setActivePage(&sheet("tshFormulario"));
-  ctl<forms::Edit>(edit).setFocus();
-  host::MensErro(msgPadrao.Msg(messageKey), true);
+void BankRecord::requireModelNamed(forms::Edit& edit, const char* messageKey) {
+  if (!edit.text().empty()) return;
+  c_.pgcPadrao->setActivePage(&*c_.tshFormulario);
+  edit.setFocus();
+  host::MensErro(screen_.msgPadrao.Msg(messageKey), true);
 }
 
-void TfrmBanco::Vd_EditModCheque() {
-  requireModelNamed(kCheque.edit, kCheque.messageKey);
+void BankRecord::Vd_EditModCheque() {
+  requireModelNamed(*c_.dbeModCheque, "Cheque_inf");
 }
-void TfrmBanco::Vd_EditModBolComp() {
-  requireModelNamed(kBolComp.edit, kBolComp.messageKey);
+void BankRecord::Vd_EditModBolComp() {
+  requireModelNamed(*c_.dbeModBolComp, "Bcomp_inf");
 }
-void TfrmBanco::Vd_EditModBolPrei() {
-  requireModelNamed(kBolPrei.edit, kBolPrei.messageKey);
+void BankRecord::Vd_EditModBolPrei() {
+  requireModelNamed(*c_.dbeModBolPrei, "Bprei_inf");
 }
 
-void TfrmBanco::mnuModChequeClick() {
+void BankRecord::mnuModChequeClick() {
   Vd_EditModCheque();
-  EditaModelo(cdsBanco.fieldByName(kCheque.field).asString());
+  EditaModelo(cdsBanco.fieldByName("DSARQCHEQUE").asString());
 }
-void TfrmBanco::mnuModBolCompClick() {
+void BankRecord::mnuModBolCompClick() {
   Vd_EditModBolComp();
-  EditaModelo(cdsBanco.fieldByName(kBolComp.field).asString());
+  EditaModelo(cdsBanco.fieldByName("DSARQBOLCOMP").asString());
 }
-void TfrmBanco::mnuModBolpreiClick() {
+void BankRecord::mnuModBolpreiClick() {
   Vd_EditModBolPrei();
-  EditaModelo(cdsBanco.fieldByName(kBolPrei.field).asString());
+  EditaModelo(cdsBanco.fieldByName("DSARQBOLPREI").asString());
 }
 
-void TfrmBanco::EditaModelo(const std::string& path) {
+void BankRecord::EditaModelo(const std::string& path) {
   if (fileExists(path)) {
-    repaint();
+    screen_.repaint();
     rddModelos.EditReport(path, std::chrono::system_clock::now());
     return;
   }
   host::userInterface().showError(
-      formatText(msgPadrao.Msg("Arq_Rel_Err"), {path, host::ReportDir()}));
+      formatText(screen_.msgPadrao.Msg("Arq_Rel_Err"), {path, host::ReportDir()}));
 }
 
 }  // namespace qbk::module

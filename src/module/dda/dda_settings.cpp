@@ -1,58 +1,92 @@
-// The DDA tab: the command bar and tab locking while the DDA row is edited, the local
-// directory check, and the send of a saved change.
+// The DDA settings as a part of the bank screen: loading them when their tab comes to the
+// front, the command bar and the tab locking while they are edited, the local directory
+// check, and the send of a saved change.
+#include "module/dda/dda_settings.h"
+
 #include <filesystem>
 #include <system_error>
 
-#include "forms/edits.h"
-#include "forms/menus.h"
-#include "forms/navigator.h"
-#include "forms/pages.h"
 #include "host/errors_ui.h"
+#include "host/server_calls.h"
 #include "host/strings.h"
+#include "module/frame/field_specs.h"
 #include "module/frame/tfrm_banco.h"
+#include "protocol/bank_object.h"
 
 namespace qbk::module {
 
 using data::DataSetState;
+namespace method = protocol::method;
 
-void TfrmBanco::dtsDDAStateChange() {
-  forms::Form::UpdateLock freeze(form());
+DdaSettings::DdaSettings(TfrmBanco& screen) : ScreenPart(screen) {
+  declareFields(cdsDDA, protocol::packets::dda,
+                {.listed = {"DSDIRIMPARQDDA", "DSEMAILDDA", "DSDIRIMPARQDDALOCAL"}});
+}
+
+void DdaSettings::registerDataSources(forms::FormBuilder& b) {
+  b.addDataSource(dtsDDA.name(), &dtsDDA);
+}
+
+void DdaSettings::bind(const forms::Form& form) {
+  c_.resolve(form);
+  cdsDDA.afterPost = [this](data::RecordSet&) { cdsDDAAfterPost(); };
+  dtsDDA.onStateChange = [this](data::DataSource&) { dtsDDAStateChange(); };
+  c_.dbeDirLocal->onExit = [this](forms::Control&) { vd_diretorio(); };
+}
+
+void DdaSettings::shown(PlaceId) {
+  const std::string flag = host::fetchFlaggedInto(screen_.netBanco, cdsDDA, method::GetBancoDDA,
+                                                  {screen_.bank().codigoBanco()});
+  // The data stays loaded: the person may correct the directory right here.
+  if (flag == "N")
+    screen_.msgPadrao.ShowMsg("Dir_N_Existe", host::MsgType::Warning, host::MsgButtons::OK, 0);
+}
+
+void DdaSettings::alterar() {
+  c_.dbeDirDDA->setFocus();
+  cdsDDA.edit();
+}
+
+void DdaSettings::confirmar() {
+  cdsDDA.edit();
+  vd_diretorio();
+  cdsDDA.post();
+}
+
+void DdaSettings::cancelar() {
+  cdsDDA.cancel();
+}
+
+void DdaSettings::dtsDDAStateChange() {
+  forms::Form::UpdateLock freeze(screen_.form());
   const DataSetState state = cdsDDA.state();
   const bool edit = state == DataSetState::Edit;
 
-  setModelEditEnabled(!edit);
-  setCommandEnabled("Confirmar", edit);
-  setCommandEnabled("Cancelar", edit);
+  screen_.bank().setModelEditEnabled(!edit);
+  screen_.setCommandEnabled("Confirmar", edit);
+  screen_.setCommandEnabled("Cancelar", edit);
   for (const char* command : {"Incluir", "Excluir", "Procurar", "Ordenar"})
-    setCommandEnabled(command, false);
-  setCommandEnabled("Alterar", state == DataSetState::Browse && !cdsDDA.isEmpty());
+    screen_.setCommandEnabled(command, false);
+  screen_.setCommandEnabled("Alterar", state == DataSetState::Browse && !cdsDDA.isEmpty());
   // The DDA row belongs to the current bank: the bank must not change under it.
-  ctl<forms::Navigator>("dbnPadrao").setEnabled(false);
-
-  for (const char* tab : {"tshFolhaDados", "tshFormulario", "tshCNAB", "tshDadosEmpr",
-                          "tshErroRetornoPag", "tshErroRetornoRec", "tshInstruCobr", "tshEmpresa"})
-    sheet(tab).setEnabled(!edit);
-  for (const char* item : {"mnuFolhaDados", "mnuFormulario", "mnuCNABPag", "mnuDadosEmpr",
-                           "mnuErroRetornoPag", "mnuErroRetornoRec", "mnuEmpresa"})
-    menu(item).setEnabled(!edit);
-
-  keepPrintOff();
+  c_.dbnPadrao->setEnabled(false);
+  screen_.lockWays();
+  screen_.keepPrintOff();
 }
 
-void TfrmBanco::vd_diretorio() {
-  auto& edit = ctl<forms::Edit>("dbeDirLocal");
-  const std::string& dir = edit.text();
+void DdaSettings::vd_diretorio() {
+  const std::string& dir = c_.dbeDirLocal->text();
   std::error_code ec;
   if (host::EmptyString(dir) || std::filesystem::is_directory(dir, ec)) return;
-  edit.setFocus();
-  host::MensErro(msgPadrao.Msg("dire_inv"), true);
+  c_.dbeDirLocal->setFocus();
+  host::MensErro(screen_.msgPadrao.Msg("dire_inv"), true);
 }
 
-void TfrmBanco::cdsDDAAfterPost() {
-  apply(cdsDDA, {.method = "SetBancoDDA",
-                 .cacheName = "EMPRBANC",
-                 .finish = {host::Finish::Hide, host::Finish::Repaint, host::Finish::Merge,
-                            host::Finish::Cache}});
+void DdaSettings::cdsDDAAfterPost() {
+  screen_.apply(cdsDDA, {.method = method::SetBancoDDA,
+                         .cacheName = protocol::cache::EmprBanc,
+                         .finish = {host::Finish::Hide, host::Finish::Repaint, host::Finish::Merge,
+                                    host::Finish::Cache}});
 }
 
 }  // namespace qbk::module

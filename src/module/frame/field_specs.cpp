@@ -1,14 +1,47 @@
 #include "module/frame/field_specs.h"
 
+#include <algorithm>
+#include <string>
+
+#include "data/errors.h"
+
 namespace qbk::module {
 
-void declareFields(data::RecordSet& rs, std::initializer_list<FieldSpec> fields) {
-  for (const FieldSpec& field : fields) {
-    data::Field& f = rs.addField(field.name, field.type, field.size);
-    f.displayLabel = field.label;
-    f.origin = field.origin;
-    f.visible = field.visible;
-    f.editMask = field.editMask;
+namespace {
+
+void declareOne(data::RecordSet& rs, const FieldSpec& spec, const FieldLook& look) {
+  data::Field& f = rs.addField(std::string(spec.name), spec.type, spec.size);
+  f.displayLabel = spec.label;
+  f.origin = spec.origin;
+  f.visible = look.listed.size() == 0 ||
+              std::find(look.listed.begin(), look.listed.end(), spec.name) != look.listed.end();
+  for (const auto& [field, mask] : look.masks)
+    if (field == spec.name) f.editMask = mask;
+}
+
+}  // namespace
+
+void declareFields(data::RecordSet& rs, protocol::FieldList fields, const FieldLook& look) {
+  for (const FieldSpec& spec : fields) declareOne(rs, spec, look);
+}
+
+void declareFields(data::RecordSet& rs, std::initializer_list<FieldSpec> fields,
+                   const FieldLook& look) {
+  declareFields(rs, protocol::FieldList(fields.begin(), fields.size()), look);
+}
+
+void declareFields(data::RecordSet& rs, const protocol::PacketSpec& packet, const FieldLook& look) {
+  declareFields(rs, packet.fields, look);
+}
+
+void declareFieldsOf(data::RecordSet& rs, const protocol::PacketSpec& packet,
+                     std::initializer_list<std::string_view> names) {
+  for (std::string_view name : names) {
+    const FieldSpec* spec = packet.field(name);
+    if (!spec)
+      throw Error("Campo '" + std::string(name) + "' não existe no pacote de " +
+                  std::string(packet.table) + ".");
+    declareOne(rs, *spec, {});
   }
 }
 

@@ -1,0 +1,112 @@
+// Each company's CNAB settings for the current bank (cdsEmprBanc) on the "Dados por
+// Empresa" sub-tab: the company grid and the "Dados" page, the bank-specific layout
+// controls, the instruction search list and the look-ups of suppliers, write-off types and
+// current accounts.
+#pragma once
+
+#include <string>
+
+#include "data/data_source.h"
+#include "data/record_set.h"
+#include "forms/choices.h"
+#include "forms/edits.h"
+#include "forms/grid.h"
+#include "forms/menus.h"
+#include "forms/navigator.h"
+#include "forms/pages.h"
+#include "forms/static_controls.h"
+#include "host/query.h"
+#include "module/frame/controls.h"
+#include "module/frame/screen_part.h"
+
+namespace qbk::module {
+
+class CompanySettings : public ScreenPart {
+ public:
+  explicit CompanySettings(TfrmBanco& screen);
+
+  void registerDataSources(forms::FormBuilder& b) override;
+  void bind(const forms::Form& form) override;
+  void created() override;
+  void bankChanged() override;
+  void shown(PlaceId place) override;
+
+  // Record sets come before the data sources that show them, so the sources go first when
+  // the screen is destroyed.
+  data::RecordSet cdsEmprBanc{"cdsEmprBanc"};
+  data::RecordSet cdsPesqInstru{"cdsPesqInstru"};
+  // The search lists of the "Dados" page: suppliers, write-off types and the company's
+  // current accounts.
+  host::TADOIBQuery qryFornecedor{"qryFornecedor"};
+  host::TADOIBQuery qryPesqTbBaixa{"qryPesqTbBaixa"};
+  host::TADOIBQuery qryContCorr{"qryContCorr"};
+  // Only the edit mask of its code field is set here; the chart-of-accounts choice that
+  // reads it is not part of this screen.
+  host::TADOIBQuery qryContCtbl{"qryContCtbl"};
+
+  data::DataSource dtsEmprBanc{"dtsEmprBanc", &cdsEmprBanc};
+  data::DataSource dtsPesqInstru{"dtsPesqInstru", &cdsPesqInstru};
+  data::DataSource dtsFornecedor{"dtsFornecedor", &qryFornecedor};
+  data::DataSource dtsPesqTpBaixa{"dtsPesqTpBaixa", &qryPesqTbBaixa};
+  data::DataSource dtsContCorr{"dtsContCorr", &qryContCorr};
+
+  // ---- the place's commands ------------------------------------------------------------
+  void alterar();
+  void confirmar();
+  void cancelar();
+  void procurar();
+  void verificar();
+
+  // ---- handlers ------------------------------------------------------------------------
+  // Another place came to the front: the inner tabs' menu entries lose their checks.
+  void leftCompanies();
+  void pgcCNABEnter();
+  void pgcEmpresaChange();
+  void dtsEmprBancStateChange();
+  void mnuEmpresaClick();
+  void mnuDadosClick();
+  void cdsEmprBancBeforePost();
+  void cdsEmprBancAfterPost();
+  void cdsEmprBancBeforeDelete();
+  void cdsEmprBancAfterDelete();
+  // Shows the supplier group for clearing house "399" with the 266-position layout, hides
+  // it for "399" otherwise; other banks are left alone.
+  void HabDadosFornBanc();
+
+ private:
+  struct Controls : ControlTable {
+    Ctl<forms::PageControl> pgcCNAB{*this, "pgcCNAB"};
+    Ctl<forms::PageControl> pgcEmpresa{*this, "pgcEmpresa"};
+    Ctl<forms::TabSheet> tshEmpresa{*this, "tshEmpresa"};
+    Ctl<forms::TabSheet> tshDados{*this, "tshDados"};
+    Ctl<forms::MenuItem> mnuEmpresa{*this, "mnuEmpresa"};
+    Ctl<forms::MenuItem> mnuDados{*this, "mnuDados"};
+    Ctl<forms::DBEdit> dbeCarteira{*this, "dbeCarteira"};
+    Ctl<forms::Navigator> dbnEmprBanc{*this, "dbnEmprBanc"};
+    Ctl<forms::Navigator> dbnPadrao{*this, "dbnPadrao"};
+    Ctl<forms::Notebook> ntbLayout{*this, "ntbLayout"};
+    Ctl<forms::Notebook> ntbLayoutPag{*this, "ntbLayoutPag"};
+    Ctl<forms::Notebook> ntbDadosBanc{*this, "ntbDadosBanc"};
+    Ctl<forms::RadioGroup> rdbLayoutCnabPag{*this, "rdbLayoutCnabPag"};
+    Ctl<forms::RadioGroup> dbrgLayCnab{*this, "dbrgLayCnab"};
+    Ctl<forms::GroupBox> grbFornBanc{*this, "grbFornBanc"};
+    Ctl<forms::DBCheckBox> ckcLinhaComplemtentar{*this, "ckcLinhaComplemtentar"};
+    Ctl<forms::DBCheckBox> ckcRegistroSCobranca{*this, "ckcRegistroSCobranca"};
+    Ctl<forms::DBCheckBox> ckcLinhaCobEmail{*this, "ckcLinhaCobEmail"};
+    Ctl<forms::Label> lblPadrAgend{*this, "lblPadrAgend"};
+    Ctl<forms::DBComboBox> cbbPadrAgend{*this, "cbbPadrAgend"};
+    Ctl<forms::Label> lblVarCartCob{*this, "lblVarCartCob"};
+    Ctl<forms::DBEdit> dbeVarCartCob{*this, "dbeVarCartCob"};
+  } c_;
+
+  // Loads the current bank's companies.
+  void load();
+  // The variation edit of clearing house "001", shown only for it.
+  void showVariation(bool shown);
+  // Arranges the bank-specific controls of the "Dados" page by the clearing-house code.
+  void arrangeCnabPanels(const std::string& clearingCode);
+  // Brings an inner tab to the front from the menu, with the tab-change handling.
+  void showInnerTab(forms::TabSheet& inner);
+};
+
+}  // namespace qbk::module
