@@ -220,6 +220,12 @@ void RecordSet::setData(const Packet& packet) {
 }
 
 void RecordSet::setData(Packet&& packet) {
+  // New content never silently replaces what a person typed or what was not sent yet.
+  if (editing() || changeCount() > 0) {
+    const std::string where = name_.empty() ? std::string() : " em '" + name_ + "'";
+    throw DataError("Não é possível carregar novos dados" + where +
+                    (editing() ? ": há um registro em edição." : ": há alterações não enviadas."));
+  }
   const std::size_t width = packet.fields.size();
   for (const Row& r : packet.rows)
     if (r.size() != width) throw DataError("Pacote de dados inválido.");

@@ -115,9 +115,10 @@ class RecordSet {
   std::vector<FieldDef> fieldDefs() const;
 
   // ---- content ------------------------------------------------------------------------
-  // Replaces the whole content (and the change log) with a packet; the set is then in
-  // browse state on its first record. Declared fields are matched by name; a declared
-  // field the packet lacks, or one of another type, is a DataError and nothing changes.
+  // Replaces the whole content with a packet; the set is then in browse state on its first
+  // record. Declared fields are matched by name; a declared field the packet lacks, or one
+  // of another type, is a DataError and nothing changes. So is a load over a record being
+  // edited or over changes not yet merged: those are posted, merged or cancelled first.
   void setData(const Packet& packet);
   void setData(Packet&& packet);
   Packet data() const;  // the visible records as a packet (an unposted edit excluded)

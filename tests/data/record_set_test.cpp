@@ -94,15 +94,21 @@ TEST(RecordSetLoad, rowsAreMovedNotCopied) {
   }
 }
 
-TEST(RecordSetLoad, loadReplacesPendingChanges) {
-  RecordSet rs;
+TEST(RecordSetLoad, loadRefusesToDropAnEditOrPendingChanges) {
+  RecordSet rs{"cdsBanco"};
   declareBanks(rs);
   rs.setData(banks({"001"}));
   rs.edit();
   rs.fieldByName("NMBANCO").setString("Outro");
+  expectDataError([&] { rs.setData(banks({"104"})); },
+                  "Não é possível carregar novos dados em 'cdsBanco': há um registro em edição.");
+  EXPECT_EQ(rs.state(), DataSetState::Edit);
   rs.post();
+  expectDataError([&] { rs.setData(banks({"104"})); },
+                  "Não é possível carregar novos dados em 'cdsBanco': há alterações não enviadas.");
+  EXPECT_EQ(rs.fieldByName("NMBANCO").asString(), "Outro");
+  rs.mergeChangeLog();
   rs.setData(banks({"104"}));
-  EXPECT_EQ(rs.changeCount(), 0);
   EXPECT_EQ(rs.fieldByName("NMBANCO").asString(), "Banco 104");
 }
 

@@ -160,6 +160,7 @@ TEST_F(BaseScreenTest, excluirAndCancelarGoAheadOnlyOnYes) {
   EXPECT_EQ(s.cds.fieldByName("NMBANCO").asString(), "Bradesco");
   EXPECT_EQ(ui.messages().back(), "Confirma o cancelamento das alterações?");
 
+  s.cds.mergeChangeLog();  // as the screen's send would: a load never drops pending changes
   load({});
   ui.clearEvents();
   s.sbtExcluirClick();
