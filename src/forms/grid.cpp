@@ -1,5 +1,8 @@
 #include "grid.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "form.h"
 #include "typing.h"
 
@@ -160,6 +163,11 @@ bool Grid::moveColumn(int direction) {
   return false;
 }
 
+int Grid::pageRows() const {
+  // The rows the grid shows at its height, below the title row.
+  return std::max(1, height() / kRowHeight - 1);
+}
+
 bool Grid::moveRow(int direction) {
   if (!link_.active()) return false;
   commitEditor();
@@ -188,6 +196,15 @@ bool Grid::keyDown(int key, Shift shift) {
     case vk::Up:
     case vk::Down:
       return moveRow(key == vk::Up ? -1 : 1);
+    case vk::PageUp:
+    case vk::PageDown:
+      return moveRow(key == vk::PageUp ? -pageRows() : pageRows());
+    case vk::Home:
+    case vk::End:
+      // With Ctrl the first or last row, as in every grid; alone the keys edit a cell.
+      if (!shift.ctrl) return false;
+      return moveRow(key == vk::Home ? std::numeric_limits<int>::min() / 2
+                                     : std::numeric_limits<int>::max() / 2);
     case vk::Delete:
       return shift.ctrl && deleteCurrentRecord();
     case vk::Escape:

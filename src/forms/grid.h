@@ -45,6 +45,9 @@ struct GridOptions {
 // focus and when the record set asks before a post. Escape gives the text up.
 class Grid : public Control, public DataAware {
  public:
+  // The height of a row, for the rows a page (PageUp, PageDown) moves by.
+  static constexpr int kRowHeight = 18;
+
   static constexpr const char* kClassName = "TDBGrid";
   explicit Grid(const Init& init);
 
@@ -107,6 +110,7 @@ class Grid : public Control, public DataAware {
  private:
   bool moveColumn(int direction);
   bool moveRow(int direction);
+  int pageRows() const;
   bool deleteCurrentRecord();
   void commitEditor();
   void closeEditor();

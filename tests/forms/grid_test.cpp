@@ -173,5 +173,29 @@ TEST_F(NavigatorTest, deleteNeedsAConfirmation) {
   EXPECT_EQ(instructions.recordCount(), 1);
 }
 
+TEST(GridPages, pageKeysMoveByTheRowsShownAndCtrlHomeEndToTheEnds) {
+  data::RecordSet rs{"cdsBanco"};
+  rs.addField("CDBANCO", FieldType::String, 3);
+  data::Packet p{rs.fieldDefs(), {}};
+  for (int i = 0; i < 50; ++i) p.rows.push_back({std::to_string(100 + i)});
+  rs.setData(std::move(p));
+  data::DataSource source{"dtsPadrao", &rs};
+  Form form;
+  Grid& grid = form.create<Grid>("dbgPadrao");
+  grid.setDataSource(&source);
+  grid.setHeight(Grid::kRowHeight * 11);  // a title row and ten rows
+
+  EXPECT_TRUE(grid.keyDown(vk::PageDown));
+  EXPECT_EQ(grid.currentRow(), 10);
+  EXPECT_TRUE(grid.keyDown(vk::End, {.ctrl = true}));
+  EXPECT_EQ(grid.currentRow(), 49);
+  EXPECT_FALSE(grid.keyDown(vk::PageDown)) << "already on the last row";
+  EXPECT_TRUE(grid.keyDown(vk::PageUp));
+  EXPECT_EQ(grid.currentRow(), 39);
+  EXPECT_FALSE(grid.keyDown(vk::Home)) << "without Ctrl, Home is the cell's";
+  EXPECT_TRUE(grid.keyDown(vk::Home, {.ctrl = true}));
+  EXPECT_EQ(grid.currentRow(), 0);
+}
+
 }  // namespace
 }  // namespace qbk::forms
