@@ -17,11 +17,11 @@
 #include "fetch_floor.h"
 #include "host/net_connection.h"
 #include "host/server_calls.h"
-#include "module/server_process.h"
 #include "server/bank_methods.h"
 #include "server/packet_layouts.h"
 #include "server/packet_query.h"
 #include "server/rpc_dispatcher.h"
+#include "support/server_process.h"
 
 namespace {
 
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
   if (!std::getenv("QBK_SERVER_BIN"))
     setenv("QBK_SERVER_BIN", (std::filesystem::path(argv[0]).parent_path() / "qbk-server").c_str(),
            1);
-  qbk::module::testing::ServerProcess process(database.path(), false);
+  qbk::testing::ServerProcess process(database.path(), false);
   auto processStats = endToEnd(process.port());
 
   std::printf("banks fetched:            %d (%zu bytes of text read raw)\n", rows,

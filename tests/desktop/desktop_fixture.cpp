@@ -15,7 +15,7 @@ namespace qbk::desktop::testing {
 void DesktopTest::SetUp() {
   clearLastEscapedError();
   dbPath = dir.file("banco.db");
-  server_ = std::make_unique<module::testing::ServerProcess>(dbPath, true);
+  server_ = std::make_unique<qbk::testing::ServerProcess>(dbPath, true);
   host::HostConfig config;
   config.webUrl = "127.0.0.1";
   config.webPort = server_->port();

@@ -13,13 +13,13 @@
 #include <string>
 
 #include "db/connection.h"
-#include "temp_dir.h"
 #include "desktop/main_window.h"
 #include "desktop/module_loader.h"
 #include "desktop/screen_window.h"
 #include "host/screens/application.h"
 #include "host/user_interface_scripted.h"
-#include "server_process.h"
+#include "support/server_process.h"
+#include "support/temp_dir.h"
 
 namespace qbk::desktop::testing {
 
@@ -56,7 +56,7 @@ class DesktopTest : public ::testing::Test {
   std::unique_ptr<MainWindow> window;
 
  private:
-  std::unique_ptr<module::testing::ServerProcess> server_;
+  std::unique_ptr<qbk::testing::ServerProcess> server_;
   std::optional<host::UserInterfaceScope> uiScope_;
   std::unique_ptr<db::Connection> db_;
 };

@@ -11,7 +11,7 @@
 #include "host/screens/application.h"
 #include "host/search.h"
 #include "host/user_interface_scripted.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace qbk::host {
 namespace {

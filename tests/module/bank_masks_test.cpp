@@ -3,8 +3,8 @@
 // agency's check-digit separator.
 #include <gmock/gmock.h>
 
-#include "bank_screen_fixture.h"
 #include "host/errors_ui.h"
+#include "scenario/bank_screen_fixture.h"
 
 namespace qbk::module::testing {
 namespace {

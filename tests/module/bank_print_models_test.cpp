@@ -4,10 +4,10 @@
 
 #include <fstream>
 
-#include "bank_screen_fixture.h"
 #include "host/config.h"
 #include "host/errors_ui.h"
 #include "host/report_designer.h"
+#include "scenario/bank_screen_fixture.h"
 
 namespace qbk::module::testing {
 namespace {

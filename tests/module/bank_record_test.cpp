@@ -3,10 +3,10 @@
 // of its empty optional fields, or being reverted when the server refuses it.
 #include <gmock/gmock.h>
 
-#include "bank_call_recorder.h"
-#include "bank_screen_fixture.h"
 #include "host/config.h"
 #include "host/errors_ui.h"
+#include "scenario/bank_screen_fixture.h"
+#include "scenario/call_recorder.h"
 
 namespace qbk::module::testing {
 namespace {

@@ -2,10 +2,10 @@
 // screen, and the bank-specific CNAB panels follow the bank's clearing-house code.
 #include <gmock/gmock.h>
 
-#include "bank_call_recorder.h"
-#include "bank_screen_fixture.h"
 #include "host/config.h"
 #include "host/errors_ui.h"
+#include "scenario/bank_screen_fixture.h"
+#include "scenario/call_recorder.h"
 
 namespace qbk::module::testing {
 namespace {

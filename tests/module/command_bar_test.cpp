@@ -2,9 +2,9 @@
 // acts on where the person is.
 #include <gmock/gmock.h>
 
-#include "bank_screen_fixture.h"
 #include "host/local_cache.h"
 #include "host/progress.h"
+#include "scenario/bank_screen_fixture.h"
 
 namespace qbk::module::testing {
 namespace {

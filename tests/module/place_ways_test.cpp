@@ -2,8 +2,8 @@
 // ways to its own place stay open, and with no bank at all none does.
 #include <gmock/gmock.h>
 
-#include "bank_screen_fixture.h"
 #include "host/errors_ui.h"
+#include "scenario/bank_screen_fixture.h"
 
 namespace qbk::module::testing {
 namespace {

@@ -1,11 +1,11 @@
 // Opening, activating and closing the bank screen through the module's entry.
 #include <gmock/gmock.h>
 
-#include "bank_screen_fixture.h"
 #include "host/config.h"
 #include "host/local_cache.h"
 #include "host/net_connection.h"
 #include "host/progress.h"
+#include "scenario/bank_screen_fixture.h"
 
 namespace qbk::module::testing {
 namespace {

@@ -2,8 +2,8 @@
 // check marks, and the commands of their record sets.
 #include <gmock/gmock.h>
 
-#include "bank_screen_fixture.h"
 #include "host/local_cache.h"
+#include "scenario/bank_screen_fixture.h"
 
 namespace qbk::module::testing {
 namespace {

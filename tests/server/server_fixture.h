@@ -13,7 +13,7 @@
 #include "data/variant.h"
 #include "db/connection.h"
 #include "server/http_server.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace qbk::server::testing {
 

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace qbk::db {
 namespace {

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "db/connection.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace qbk::db {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "data/value.h"
-#include "temp_dir.h"
 #include "server/catalog.h"
 #include "server/schema.h"
+#include "support/temp_dir.h"
 
 namespace qbk::server {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "db/dialects.h"
-#include "temp_dir.h"
 #include "server/catalog.h"
+#include "support/temp_dir.h"
 
 namespace qbk::server {
 namespace {

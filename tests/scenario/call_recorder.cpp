@@ -1,4 +1,4 @@
-#include "bank_call_recorder.h"
+#include "scenario/call_recorder.h"
 
 #include <httplib.h>
 #include <rapidjson/document.h>

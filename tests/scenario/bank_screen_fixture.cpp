@@ -1,4 +1,4 @@
-#include "bank_screen_fixture.h"
+#include "scenario/bank_screen_fixture.h"
 
 #include "host/config.h"
 #include "host/errors_ui.h"
@@ -25,7 +25,7 @@ void BankScreenTest::TearDown() {
 }
 
 void BankScreenTest::startServer(bool demo, const std::string& moduloAtiv) {
-  server_ = std::make_unique<ServerProcess>(dbPath, demo);
+  server_ = std::make_unique<::qbk::testing::ServerProcess>(dbPath, demo);
   host::HostConfig config;
   config.webUrl = "127.0.0.1";
   config.webPort = server_->port();

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace qbk::module::testing {
+namespace qbk::testing {
 
 class ServerProcess {
  public:
@@ -27,4 +27,4 @@ class ServerProcess {
   int port_ = 0;
 };
 
-}  // namespace qbk::module::testing
+}  // namespace qbk::testing

@@ -1,4 +1,4 @@
-#include "server_process.h"
+#include "support/server_process.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-namespace qbk::module::testing {
+namespace qbk::testing {
 
 namespace {
 
@@ -60,8 +60,9 @@ ServerProcess::ServerProcess(const std::string& database, bool demo) {
     // The log goes to a file: a pipe nobody reads after start-up would fill and stall it.
     const int log = open((database + ".log").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     if (log >= 0) dup2(log, STDERR_FILENO);
-    close(fds[0]);
-    close(fds[1]);
+    // Nothing else of the test's goes with it: an inherited descriptor (a lock, a socket)
+    // would outlive the test in a server left running.
+    close_range(STDERR_FILENO + 1, ~0U, 0);
     execv(bin, argv.data());
     _exit(127);
   }
@@ -109,4 +110,4 @@ void ServerProcess::stop() {
   }
 }
 
-}  // namespace qbk::module::testing
+}  // namespace qbk::testing

@@ -13,7 +13,7 @@
 
 #include "data/value.h"
 #include "db/connection.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 #include "forms/buttons.h"
 #include "forms/choices.h"
 #include "forms/edits.h"
@@ -26,7 +26,7 @@
 #include "host/user_interface_scripted.h"
 #include "module/frame/module_entry.h"
 #include "module/frame/tfrm_banco.h"
-#include "server_process.h"
+#include "support/server_process.h"
 
 namespace qbk::module::testing {
 
@@ -82,7 +82,7 @@ class BankScreenTest : public ::testing::Test {
 
  private:
   std::optional<host::UserInterfaceScope> uiScope_;
-  std::unique_ptr<ServerProcess> server_;
+  std::unique_ptr<::qbk::testing::ServerProcess> server_;
   std::unique_ptr<db::Connection> db_;
   std::unique_ptr<host::Application> app_;
 };
