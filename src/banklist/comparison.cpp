@@ -54,7 +54,7 @@ Comparison compare(const BankList& list, const data::Packet& banks) {
     const auto row = table.find(inst.code);
     if (row == table.end()) {
       out.added.push_back({inst, std::move(name), masksFor(inst.code)});
-    } else if (row->second != name.text) {
+    } else if (!sameName(row->second, name.text)) {
       out.renamed.push_back({row->second, inst, std::move(name)});
     } else {
       ++out.unchanged;

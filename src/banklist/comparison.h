@@ -39,7 +39,7 @@ struct Comparison {
   std::vector<Addition> added;
   std::vector<Rename> renamed;
   std::vector<Absent> absent;
-  int unchanged = 0;  // banks of the list whose row already holds the name
+  int unchanged = 0;  // banks of the list whose row holds the same name (sameName)
 
   bool empty() const { return added.empty() && renamed.empty(); }
 };

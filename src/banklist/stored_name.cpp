@@ -300,6 +300,10 @@ std::string_view describe(NameRule rule) {
   return "";
 }
 
+bool sameName(std::string_view a, std::string_view b) {
+  return foldWord(a) == foldWord(b);
+}
+
 std::string titleCase(std::string_view name) {
   Words words = split(name);
   for (std::size_t i = 0; i < words.size(); ++i) words[i] = wordCase(words[i], i == 0);
@@ -307,8 +311,14 @@ std::string titleCase(std::string_view name) {
 }
 
 StoredName storedName(std::string_view longName, std::string_view shortName, std::size_t width) {
-  const std::string longText = join(split(longName));
-  if (data::utf8Length(longText) <= width) return {longText, NameRule::LongName};
+  std::string longText = join(split(longName));
+  if (data::utf8Length(longText) <= width) {
+    // Many long names are written in capitals; those read like the short names do.
+    const std::u32string wide = decodeUtf8(longText);
+    if (std::none_of(wide.begin(), wide.end(), [](char32_t c) { return c != toUpper(c); }))
+      longText = titleCase(longText);
+    return {longText, NameRule::LongName};
+  }
 
   Words words = split(titleCase(shortName.empty() ? longName : shortName));
   // The central bank writes "BCO" for "Banco" to save room; where there is room, spell it.

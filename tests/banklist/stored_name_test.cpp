@@ -47,6 +47,8 @@ TEST(StoredName, longNameWhenItFitsElseTheShortNameMadeReadable) {
   EXPECT_EQ(storedName("Banco do Brasil S.A.  ", "BCO DO BRASIL S.A.").text,
             "Banco do Brasil S.A.");
   expectName("001", "Banco do Brasil S.A.", NameRule::LongName);
+  // A long name in capitals reads like the short names.
+  expectName("033", "Banco Santander (Brasil) S.A.", NameRule::LongName);
   // 32 characters: the short name, "Bco" kept where "Banco" would not fit.
   expectName("004", "Bco do Nordeste do Brasil S.A.", NameRule::ShortName);
   expectName("041", "Banco do Estado do RS S.A.", NameRule::ShortName);
@@ -73,7 +75,7 @@ TEST(StoredName, everyShippedNameFitsAndNoCutIsSilent) {
     // Only a name marked as cut ends in an ellipsis, and a long name is only ever whole.
     EXPECT_EQ(n.rule == NameRule::Cut, n.text.ends_with("…")) << i.code << " " << n.text;
     if (n.rule == NameRule::LongName) {
-      EXPECT_EQ(n.text, i.longName) << i.code;
+      EXPECT_TRUE(sameName(n.text, i.longName)) << i.code;
     } else {
       ++shortened;
     }
