@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "desktop/bank_import_dialog.h"
 #include "desktop/choice_dialog.h"
 #include "desktop/qt_text.h"
 
@@ -110,6 +111,13 @@ std::optional<std::vector<int>> QtUserInterface::chooseRows(
   ChoiceDialog dialog(parent_, title, columns, rows, true, preselected);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.tickedRows();
+}
+
+std::optional<host::BankImportChoice> QtUserInterface::reviewBankImport(
+    const host::BankImportReview& review) {
+  BankImportDialog dialog(parent_, review);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.choice();
 }
 
 void QtUserInterface::showProgress(int kind, const std::string& text) {

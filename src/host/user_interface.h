@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "host/bank_import_review.h"
+
 namespace qbk::host {
 
 using ChoiceRow = std::vector<std::string>;
@@ -42,6 +44,10 @@ class UserInterface {
                                              const std::vector<ChoiceRow>& rows,
                                              const std::vector<int>& preselected,
                                              const std::string& emptyMessage);
+
+  // The preview of a bank-list import, every row of the first two groups ticked at first:
+  // what the person leaves ticked, or nothing when the person cancels.
+  virtual std::optional<BankImportChoice> reviewBankImport(const BankImportReview& review) = 0;
 
   // One indicator for the whole application; showing it again replaces kind and text.
   virtual void showProgress(int kind, const std::string& text) = 0;

@@ -22,6 +22,8 @@ const char* toString(UiEventKind kind) {
       return "Choose";
     case UiEventKind::ChooseMany:
       return "ChooseMany";
+    case UiEventKind::ReviewBankImport:
+      return "ReviewBankImport";
     case UiEventKind::ShowProgress:
       return "ShowProgress";
     case UiEventKind::HideProgress:
@@ -60,6 +62,9 @@ void ScriptedUserInterface::answerChoose(std::optional<int> row) {
 void ScriptedUserInterface::answerChooseMany(std::optional<std::vector<int>> rows) {
   chooseManys_.emplace_back(std::move(rows));
 }
+void ScriptedUserInterface::answerReviewBankImport(std::optional<BankImportChoice> choice) {
+  bankImportReviews_.emplace_back(std::move(choice));
+}
 void ScriptedUserInterface::failNextOpenFile(std::string text) {
   openFiles_.emplace_back(Failure{std::move(text)});
 }
@@ -69,7 +74,7 @@ void ScriptedUserInterface::failNextSelectDirectory(std::string text) {
 
 int ScriptedUserInterface::pendingAnswers() const {
   return static_cast<int>(confirms_.size() + openFiles_.size() + directories_.size() +
-                          chooses_.size() + chooseManys_.size());
+                          chooses_.size() + chooseManys_.size() + bankImportReviews_.size());
 }
 
 std::vector<UiEvent> ScriptedUserInterface::events(UiEventKind kind) const {
@@ -171,6 +176,13 @@ std::optional<std::vector<int>> ScriptedUserInterface::chooseRows(
   asked.rows = rows;
   asked.preselected = preselected;
   return next(chooseManys_, asked);
+}
+
+std::optional<BankImportChoice> ScriptedUserInterface::reviewBankImport(
+    const BankImportReview& review) {
+  UiEvent asked = event(UiEventKind::ReviewBankImport, review.source);
+  asked.bankImport = review;
+  return next(bankImportReviews_, asked);
 }
 
 void ScriptedUserInterface::showProgress(int kind, const std::string& text) {

@@ -31,6 +31,7 @@ enum class UiEventKind {
   SelectDirectory,
   Choose,
   ChooseMany,
+  ReviewBankImport,
   ShowProgress,
   HideProgress,
 };
@@ -51,6 +52,8 @@ struct UiEvent {
   std::vector<std::string> columns;
   std::vector<ChoiceRow> rows;
   std::vector<int> preselected;
+  // ReviewBankImport: what the preview showed.
+  BankImportReview bankImport;
 };
 
 class ScriptedUserInterface : public UserInterface {
@@ -61,6 +64,7 @@ class ScriptedUserInterface : public UserInterface {
   void answerSelectDirectory(std::optional<std::string> path);
   void answerChoose(std::optional<int> row);
   void answerChooseMany(std::optional<std::vector<int>> rows);
+  void answerReviewBankImport(std::optional<BankImportChoice> choice);
   // The next question of that kind fails the way a broken dialog would: qbk::Error(text).
   void failNextOpenFile(std::string text);
   void failNextSelectDirectory(std::string text);
@@ -98,6 +102,7 @@ class ScriptedUserInterface : public UserInterface {
   std::optional<std::string> openFile(const std::string& filter,
                                       const std::string& initialDir) override;
   std::optional<std::string> selectDirectory(const std::string& start, bool allowCreate) override;
+  std::optional<BankImportChoice> reviewBankImport(const BankImportReview& review) override;
   void showProgress(int kind, const std::string& text) override;
   void hideProgress() override;
 
@@ -125,6 +130,7 @@ class ScriptedUserInterface : public UserInterface {
   Queue<std::optional<std::string>> directories_;
   Queue<std::optional<int>> chooses_;
   Queue<std::optional<std::vector<int>>> chooseManys_;
+  Queue<std::optional<BankImportChoice>> bankImportReviews_;
 
   std::vector<UiEvent> events_;
   std::vector<std::string> failures_;

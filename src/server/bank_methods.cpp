@@ -95,6 +95,10 @@ Variant applied(db::Connection& conn, const PacketLayout& layout, const Variant&
 
 }  // namespace
 
+void applyBancoDelta(db::Connection& conn, const data::Delta& delta) {
+  applyDelta(conn, layouts::banco(), delta);
+}
+
 void registerBankMethods(Dispatcher& d) {
   namespace method = protocol::method;
   using K = ParamKind;
@@ -144,7 +148,8 @@ void registerBankMethods(Dispatcher& d) {
   // those nulls, so they are checked for form and otherwise not needed.
   d.add(method::SetBanco, std::move(setBancoParams), [](Conn& c, const Args& p) {
     checkNullableNames(p);
-    return applied(c, layouts::banco(), p[0]);
+    applyBancoDelta(c, p[0].asDelta());
+    return Variant(true);
   });
   d.add(method::SetErrCnabPag, {K::Delta},
         [](Conn& c, const Args& p) { return applied(c, layouts::errCnabPag(), p[0]); });

@@ -15,4 +15,8 @@ inline constexpr const auto& kNullableBankFields = protocol::kBancoNullableField
 
 void registerBankMethods(Dispatcher& dispatcher);
 
+// What SetBanco does with its delta, for the server's own writers of bank rows (the bank
+// list import): every change in one transaction or none.
+void applyBancoDelta(db::Connection& conn, const data::Delta& delta);
+
 }  // namespace qbk::server

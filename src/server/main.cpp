@@ -5,9 +5,11 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <regex>
 
 #include "db/connection.h"
+#include "server/bank_import.h"
 #include "server/demo_data.h"
 #include "server/http_server.h"
 #include "server/schema.h"
@@ -43,6 +45,14 @@ int main(int argc, char** argv) {
   app.add_option("--log-level", logLevel, "trace, debug, info, warn, error, critical, off")
       ->capture_default_str()
       ->check(CLI::IsMember({"trace", "debug", "info", "warn", "error", "critical", "off"}));
+  // Administrators fill or refresh BANCO from the central bank's list (server/bank_import.h).
+  std::optional<std::string> bankListFile;
+  bool dryRun = false;
+  CLI::App* importBanks = app.add_subcommand(
+      "import-banks", "Importa a lista de bancos (arquivo de participantes do STR ou a embutida)");
+  importBanks->add_option("FILE", bankListFile, "Arquivo CSV; sem ele, a lista embutida");
+  importBanks->add_flag("--dry-run", dryRun, "Mostra o que seria gravado e não grava nada");
+  importBanks->fallthrough();  // --database and the other options after the command name
   CLI11_PARSE(app, argc, argv);
   spdlog::set_level(spdlog::level::from_str(logLevel));
 
@@ -57,9 +67,14 @@ int main(int argc, char** argv) {
   try {
     {
       auto conn = qbk::db::open(options.database);
-      qbk::server::migrate(*conn);
-      if (demo && qbk::server::fillDemoData(*conn))
-        spdlog::info("dados de demonstração gravados em {}", withoutPassword(options.database));
+      // A dry run writes nothing, not even the schema.
+      if (!(*importBanks && dryRun)) {
+        qbk::server::migrate(*conn);
+        if (demo && qbk::server::fillDemoData(*conn))
+          spdlog::info("dados de demonstração gravados em {}", withoutPassword(options.database));
+      }
+      if (*importBanks)
+        return qbk::server::runBankImportCommand(*conn, bankListFile, dryRun, stdout);
     }
     qbk::server::Server server(options);
     server.start();

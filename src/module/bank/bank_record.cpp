@@ -7,6 +7,7 @@
 #include "host/progress.h"
 #include "host/search.h"
 #include "host/strings.h"
+#include "module/bank/bank_list_import.h"
 #include "module/bank/programmatic_change.h"
 #include "module/frame/field_specs.h"
 #include "module/frame/tfrm_banco.h"
@@ -239,6 +240,20 @@ void BankRecord::sbtAtualizarMsgClick() {
   host::execProcedure(screen_.netBanco, method::ExecProcMsgPadraoBanco, {codigoCompensacao()});
 }
 
+void BankRecord::setBankListImportEnabled(bool enabled) {
+  c_.mnuImportarBancos->setEnabled(enabled);
+}
+
+void BankRecord::mnuImportarBancosClick() {
+  if (screen_.places().edited() || cdsBanco.state() != data::DataSetState::Browse) return;
+  if (!importBankList(cdsBanco, screen_.netBanco, screen_.msgPadrao, &screen_).applied) return;
+  // The banks were read again: the dependants follow the current bank, and the rules for a
+  // table that was empty may no longer hold.
+  cdsBancoAfterScroll();
+  const Place& list = screen_.places().at(PlaceId::List);
+  if (list.actions.stateChanged) list.actions.stateChanged();
+}
+
 // ---- wiring ------------------------------------------------------------------------------
 
 void BankRecord::bind(const forms::Form& form) {
@@ -292,6 +307,7 @@ void BankRecord::bind(const forms::Form& form) {
   item(*c_.mnuModCheque, &BankRecord::mnuModChequeClick);
   item(*c_.mnuModBolComp, &BankRecord::mnuModBolCompClick);
   item(*c_.mnuModBolprei, &BankRecord::mnuModBolpreiClick);
+  item(*c_.mnuImportarBancos, &BankRecord::mnuImportarBancosClick);
 }
 
 }  // namespace qbk::module

@@ -50,6 +50,8 @@ class BankRecord : public ScreenPart {
   void setModelEditEnabled(bool enabled);
   // The standard-message update is offered only on "Dados Principais".
   void setStandardMessageEnabled(bool enabled);
+  // "Importar Lista de Bancos..." is open only while nothing is edited.
+  void setBankListImportEnabled(bool enabled);
   // What the mode of the banks decides of this part's controls (the shell's mode rules
   // run it).
   void applyModeRules();
@@ -94,6 +96,7 @@ class BankRecord : public ScreenPart {
   void dbeMascaraCCKeyPress(forms::Edit& edit, char32_t& key);
   void dbeMascAgenciaKeyPress(forms::Edit& edit, char32_t& key);
   void chkVerifAgenClick();
+  void mnuImportarBancosClick();
 
   // ---- print models --------------------------------------------------------------------
   void btpModChequeClick();
@@ -152,6 +155,7 @@ class BankRecord : public ScreenPart {
     Ctl<forms::MenuItem> mnuModBolComp{*this, "mnuModBolComp"};
     Ctl<forms::MenuItem> mnuModBolprei{*this, "mnuModBolprei"};
     Ctl<forms::CommandButton> sbtAtualizarMsg{*this, "sbtAtualizarMsg"};
+    Ctl<forms::MenuItem> mnuImportarBancos{*this, "mnuImportarBancos"};
   } c_;
 
   // Brings "Dados Principais" to the front with the main-tab change handling, then focuses

@@ -98,6 +98,8 @@ void TfrmBanco::FormClose() {
 
 void TfrmBanco::lockWays() {
   ways_.apply(places_.edited(), bank_.semBancos());
+  bank_.setBankListImportEnabled(!places_.edited() &&
+                                 bank_.cdsBanco.state() == data::DataSetState::Browse);
 }
 
 void TfrmBanco::apply(data::RecordSet& rs, host::ApplySpec plan) {
