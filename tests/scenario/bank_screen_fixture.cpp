@@ -1,13 +1,27 @@
 #include "scenario/bank_screen_fixture.h"
 
+#include <cstdlib>
+#include <string_view>
+
 #include "host/config.h"
 #include "host/errors_ui.h"
 #include "host/local_cache.h"
 
 namespace qbk::module::testing {
 
+bool BankScreenTest::onPostgres() {
+  const char* engine = std::getenv("QBK_SCENARIO_ENGINE");
+  return engine && std::string_view(engine) == "postgresql";
+}
+
 void BankScreenTest::SetUp() {
-  dbPath = dir.file("banco.db");
+  if (onPostgres()) {
+    postgres_ = std::make_unique<::qbk::testing::PostgresScratch>();
+    QBK_REQUIRE_POSTGRES(*postgres_);
+    dbPath = postgres_->location();
+  } else {
+    dbPath = dir.file("banco.db");
+  }
   uiScope_.emplace(ui);
   host::localCache().clear();
   app_ = std::make_unique<host::Application>();
@@ -19,13 +33,14 @@ void BankScreenTest::TearDown() {
   app_.reset();
   server_.reset();
   db_.reset();
+  postgres_.reset();
   host::setHostConfig({});
   EXPECT_NO_THROW(ui.verifyDone());
   uiScope_.reset();
 }
 
 void BankScreenTest::startServer(bool demo, const std::string& moduloAtiv) {
-  server_ = std::make_unique<::qbk::testing::ServerProcess>(dbPath, demo);
+  server_ = std::make_unique<::qbk::testing::ServerProcess>(dbPath, demo, dir.file("server.log"));
   host::HostConfig config;
   config.webUrl = "127.0.0.1";
   config.webPort = server_->port();

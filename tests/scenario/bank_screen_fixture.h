@@ -13,7 +13,6 @@
 
 #include "data/value.h"
 #include "db/connection.h"
-#include "support/temp_dir.h"
 #include "forms/buttons.h"
 #include "forms/choices.h"
 #include "forms/edits.h"
@@ -26,7 +25,9 @@
 #include "host/user_interface_scripted.h"
 #include "module/frame/module_entry.h"
 #include "module/frame/tfrm_banco.h"
+#include "support/postgres_scratch.h"
 #include "support/server_process.h"
+#include "support/temp_dir.h"
 
 namespace qbk::module::testing {
 
@@ -36,11 +37,14 @@ class BankScreenTest : public ::testing::Test {
   void TearDown() override;
 
   // Starts the server on a fresh database (with the demo rows or empty) and points the
-  // host's configuration at it. `moduloAtiv` is the host's active module code.
+  // host's configuration at it. `moduloAtiv` is the host's active module code. The engine
+  // is SQLite, or PostgreSQL when QBK_SCENARIO_ENGINE is "postgresql" (the suite runs
+  // once for each; without a PostgreSQL server to test against those runs are skipped).
   void startServer(bool demo = true, const std::string& moduloAtiv = "F");
   // Opens the screen as the host does: the module's entry.
   TfrmBanco& openScreen();
   TfrmBanco& screen() const;
+  static bool onPostgres();
 
   // ---- the database, beside the server ----------------------------------------------------
   void exec(const std::string& sql, const std::vector<data::Value>& params = {});
@@ -77,11 +81,12 @@ class BankScreenTest : public ::testing::Test {
   std::vector<int> progressKinds() const;
 
   ::qbk::testing::TempDir dir;
-  std::string dbPath;
+  std::string dbPath;  // the SQLite file, or the PostgreSQL location of the test's schema
   host::ScriptedUserInterface ui;
 
  private:
   std::optional<host::UserInterfaceScope> uiScope_;
+  std::unique_ptr<::qbk::testing::PostgresScratch> postgres_;
   std::unique_ptr<::qbk::testing::ServerProcess> server_;
   std::unique_ptr<db::Connection> db_;
   std::unique_ptr<host::Application> app_;

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "db/postgres_scratch.h"
+#include "support/postgres_scratch.h"
 #include "server/demo_data.h"
 #include "server/schema.h"
 #include "server_fixture.h"

@@ -41,7 +41,8 @@ std::string readAnnouncement(int fd, Clock::duration limit) {
 
 }  // namespace
 
-ServerProcess::ServerProcess(const std::string& database, bool demo) {
+ServerProcess::ServerProcess(const std::string& database, bool demo, const std::string& logFile) {
+  const std::string logPath = logFile.empty() ? database + ".log" : logFile;
   const char* bin = std::getenv("QBK_SERVER_BIN");
   if (!bin) throw std::runtime_error("QBK_SERVER_BIN não definido");
 
@@ -58,7 +59,7 @@ ServerProcess::ServerProcess(const std::string& database, bool demo) {
   if (pid_ == 0) {
     dup2(fds[1], STDOUT_FILENO);
     // The log goes to a file: a pipe nobody reads after start-up would fill and stall it.
-    const int log = open((database + ".log").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     if (log >= 0) dup2(log, STDERR_FILENO);
     // Nothing else of the test's goes with it: an inherited descriptor (a lock, a socket)
     // would outlive the test in a server left running.
@@ -75,7 +76,7 @@ ServerProcess::ServerProcess(const std::string& database, bool demo) {
   if (!std::regex_search(out, m, std::regex(R"(http://127\.0\.0\.1:(\d+))"))) {
     stop();
     std::string log;
-    if (FILE* f = std::fopen((database + ".log").c_str(), "r")) {
+    if (FILE* f = std::fopen(logPath.c_str(), "r")) {
       char buf[512];
       while (std::fgets(buf, sizeof buf, f)) log += buf;
       std::fclose(f);

@@ -12,7 +12,8 @@ class ServerProcess {
  public:
   // Starts the server and waits until it announces its address; a failure to start is a
   // std::runtime_error carrying what the program printed.
-  ServerProcess(const std::string& database, bool demo);
+  // The program's log goes to `logFile`, by default beside an SQLite database file.
+  ServerProcess(const std::string& database, bool demo, const std::string& logFile = {});
   ~ServerProcess();
   ServerProcess(const ServerProcess&) = delete;
   ServerProcess& operator=(const ServerProcess&) = delete;

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "db/postgres_scratch.h"
+#include "support/postgres_scratch.h"
 
 namespace qbk::db {
 namespace {

@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "db/postgres_scratch.h"
+#include "support/postgres_scratch.h"
 #include "server/catalog.h"
 #include "server/demo_data.h"
 #include "server/schema.h"
