@@ -7,6 +7,8 @@
 
 #include "desktop/bindings/table.h"
 #include "desktop/event_boundary.h"
+#include "desktop/layout/placement.h"
+#include "desktop/layout/text_fit.h"
 #include "desktop/qt_text.h"
 #include "forms/menus.h"
 
@@ -33,6 +35,12 @@ FormRenderer::FormRenderer(Form& form, QWidget* content, QMenuBar* menuBar, QWid
   ++syncing_;
   for (Control* c : form.topLevelControls()) build(*c, content);
   for (Control* c : form.controls()) showAll(*c);
+  // Only the widgets as shown tell how much room their texts need.
+  scale_ = fitScale();
+  if (scale_ != 1.0) {
+    for (Control* c : form.controls()) showAll(*c);
+  }
+  content->installEventFilter(filter_.get());
   --syncing_;
   formSubscription_ = form.observe([this](Form&, FormEvent e) {
     if (!attached_ || !content_) return;
@@ -50,6 +58,7 @@ void FormRenderer::detach() {
   attached_ = false;
   subscriptions_.clear();
   formSubscription_.reset();
+  if (content_) content_->removeEventFilter(filter_.get());
   for (auto& [control, shown] : shown_) {
     if (shown.object) shown.object->removeEventFilter(filter_.get());
   }
@@ -119,13 +128,9 @@ void FormRenderer::showAll(Control& control) {
     ~Done() { --n; }
   } done{syncing_};
 
+  auto* w = qobject_cast<QWidget*>(&object);
   if (binding.placement != Placement::Menu) {
-    auto* w = qobject_cast<QWidget*>(&object);
     if (!w) return;
-    if (binding.placement == Placement::Placed) {
-      w->setGeometry(control.left(), control.top(), control.width(), control.height());
-      w->setVisible(control.visible());
-    }
     w->setEnabled(control.enabled());
     w->setToolTip(qs(control.hint()));
     if (control.bold() != w->font().bold()) {
@@ -135,6 +140,48 @@ void FormRenderer::showAll(Control& control) {
     }
   }
   if (binding.show) binding.show(*this, control, object);
+  // Placed last: a label's size follows the text just shown.
+  if (binding.placement == Placement::Placed) {
+    place(control, *w, binding);
+    w->setVisible(control.visible());
+  }
+}
+
+void FormRenderer::place(Control& control, QWidget& widget, const Binding& binding) {
+  QSize container;
+  if (QWidget* parent = widget.parentWidget()) container = parent->size();
+  QSize text;
+  if (binding.growsToText && binding.textSize) text = binding.textSize(control, widget);
+  widget.setGeometry(placement(control, scale_, container, text));
+}
+
+void FormRenderer::placeChildren(const Control* container) {
+  ++syncing_;
+  const auto children = container ? container->children() : form_.topLevelControls();
+  for (Control* child : children) {
+    auto it = shown_.find(child);
+    if (it == shown_.end() || it->second.binding->placement != Placement::Placed) continue;
+    if (auto* w = qobject_cast<QWidget*>(it->second.object.data())) {
+      place(*child, *w, *it->second.binding);
+    }
+  }
+  --syncing_;
+}
+
+double FormRenderer::fitScale() const {
+  std::vector<TextNeed> needs;
+  for (const auto& [control, shown] : shown_) {
+    if (!shown.object || !shown.binding->textSize) continue;
+    const QSize size = shown.binding->textSize(const_cast<Control&>(*control), *shown.object);
+    if (size.isValid()) needs.push_back({control, size, shown.binding->growsToText});
+  }
+  const int gap = content_ ? content_->fontMetrics().averageCharWidth() : 0;
+  return desktop::fitScale(form_, needs, gap);
+}
+
+QSize FormRenderer::designSize() const {
+  const QSize design = designClient(form_, nullptr);
+  return {scaled(design.width(), scale_), scaled(design.height(), scale_)};
 }
 
 void FormRenderer::showFocus() {
@@ -174,9 +221,17 @@ void FormRenderer::focusedByPerson(Control& control) {
 
 bool FormRenderer::filter(QObject* watched, QEvent* event) {
   if (!attached_) return false;
+  if (watched == content_) {
+    if (event->type() == QEvent::Resize) placeChildren(nullptr);
+    return false;
+  }
   Control* control = controlFor(watched);
   if (!control) return false;
   switch (event->type()) {
+    case QEvent::Resize:
+      // Anchored children follow their container's new size.
+      if (objectFor(*control) == watched) placeChildren(control);
+      return false;
     case QEvent::FocusIn: {
       const auto reason = static_cast<QFocusEvent*>(event)->reason();
       // A window coming back to the front or a pop-up closing hands the focus back: no

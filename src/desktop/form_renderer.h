@@ -44,6 +44,11 @@ class FormRenderer : private RenderContext {
   QAction* actionFor(const forms::MenuItem& item) const;
   forms::Control* controlFor(const QObject* widget) const;
 
+  // The factor the design is drawn at so that every caption fits its room (at least 1), and
+  // the size the screen's controls take at that factor when nothing is stretched.
+  double scale() const override { return scale_; }
+  QSize designSize() const;
+
   // The form is going away: from now on no widget reaches it.
   void detach();
   bool attached() const override { return attached_; }
@@ -71,6 +76,11 @@ class FormRenderer : private RenderContext {
   void watch(forms::Control& control, QObject* object, const Binding& binding);
   void changed(forms::Control& control, forms::Property property);
   void showAll(forms::Control& control);
+  // Places the widgets of a container's children (of the top-level controls for null) in
+  // the container's widget as it is now.
+  void placeChildren(const forms::Control* container);
+  void place(forms::Control& control, QWidget& widget, const Binding& binding);
+  double fitScale() const;
   void showFocus();
   bool filter(QObject* watched, QEvent* event);
   void focusedByPerson(forms::Control& control);
@@ -85,6 +95,7 @@ class FormRenderer : private RenderContext {
   std::vector<forms::Subscription> subscriptions_;
   forms::Subscription formSubscription_;
   bool attached_ = true;
+  double scale_ = 1.0;
   int syncing_ = 0;  // the renderer itself is changing widgets: their signals are no person's
 };
 

@@ -3,6 +3,9 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <algorithm>
 
 #include "desktop/event_boundary.h"
 #include "desktop/qt_text.h"
@@ -10,6 +13,10 @@
 #include "host/screens/application.h"
 
 namespace qbk::desktop {
+
+namespace {
+constexpr const char* kGeometryKey = "janelaPrincipal/geometria";
+}
 
 QString MainWindow::titleFor(const std::string& product, const std::string& activeCaption) {
   if (activeCaption.empty()) return qs(product);
@@ -88,6 +95,7 @@ void MainWindow::screenEvent(int event, host::Screen* screen) {
         area_->addSubWindow(window);
         windows_[screen] = window;
         window->show();
+        holdWhole(*window);
       }
       break;
     }
@@ -149,6 +157,32 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   } else {
     event->ignore();
   }
+}
+
+void MainWindow::holdWhole(QMdiSubWindow& child) {
+  if (isMaximized() || isFullScreen()) return;
+  // The child window may not have taken its own size yet: it takes at least its hint.
+  const QRect wanted(child.pos(), child.size().expandedTo(child.sizeHint()));
+  const QSize room = area_->viewport()->size();
+  QSize grow(std::max(0, wanted.right() + 1 - room.width()),
+             std::max(0, wanted.bottom() + 1 - room.height()));
+  if (grow.isNull()) return;
+  QSize size = this->size() + grow;
+  if (const QScreen* s = screen()) {
+    // The frame the window manager adds is not part of size().
+    const QSize frame = frameGeometry().size() - this->size();
+    size = size.boundedTo(s->availableGeometry().size() - frame);
+  }
+  resize(size.expandedTo(this->size()));
+}
+
+void MainWindow::restoreGeometryFrom(QSettings& settings) {
+  const QByteArray saved = settings.value(kGeometryKey).toByteArray();
+  if (!saved.isEmpty()) restoreGeometry(saved);
+}
+
+void MainWindow::saveGeometryTo(QSettings& settings) const {
+  settings.setValue(kGeometryKey, saveGeometry());
 }
 
 void MainWindow::updateTitle() {

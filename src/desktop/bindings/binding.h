@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 #include <functional>
 #include <optional>
 
@@ -48,6 +49,8 @@ class RenderContext {
   // (that is no person's doing) or once the form has gone.
   virtual void actForPerson(forms::Control& control, const std::function<void()>& action) = 0;
   virtual bool attached() const = 0;
+  // The factor the design is drawn at so that every caption fits (layout/text_fit.h).
+  virtual double scale() const = 0;
 
  protected:
   ~RenderContext() = default;
@@ -72,6 +75,11 @@ struct Binding {
   // A key pressed on the control's widget; true when consumed. Without one, the keys the
   // form itself takes (formKeys) are all a control hears.
   std::function<bool(RenderContext&, forms::Control&, QWidget&, QKeyEvent&)> keyPress;
+  // The size the control's own text needs on its widget as shown (a caption, a title, the
+  // tabs), so that the layout never cuts it; without one the control has no caption.
+  std::function<QSize(forms::Control&, QObject&)> textSize;
+  // The widget grows past its design size to hold that text (labels).
+  bool growsToText = false;
 };
 
 // The keys the form takes from any control: shortcuts belong to the menus (Qt finds them
@@ -86,10 +94,18 @@ struct TypedBinding {
   std::function<void(RenderContext&, C&, W&)> show;
   std::function<bool(RenderContext&, C&, W&, forms::Property)> event;
   std::function<bool(RenderContext&, C&, QWidget&, QKeyEvent&)> keyPress;
+  std::function<QSize(C&, W&)> textSize;
+  bool growsToText = false;
 
   operator Binding() const {
     Binding b;
     b.placement = placement;
+    b.growsToText = growsToText;
+    if (textSize) {
+      b.textSize = [f = textSize](forms::Control& c, QObject& o) {
+        return f(static_cast<C&>(c), static_cast<W&>(o));
+      };
+    }
     b.build = [f = build](RenderContext& ctx, forms::Control& c, QWidget* parent) -> QObject* {
       return f(ctx, static_cast<C&>(c), parent);
     };

@@ -5,7 +5,9 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QRadioButton>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "desktop/bindings/families.h"
 #include "desktop/qt_text.h"
@@ -14,6 +16,17 @@
 namespace qbk::desktop::bindings {
 
 using namespace forms;
+
+namespace {
+
+// The indicator and the caption beside it; the style's hint adds room above and below
+// that the design's row height does not have.
+QSize checkTextSize(const QAbstractButton& button) {
+  const int indicator = button.style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, &button);
+  return {button.sizeHint().width(), std::max(indicator, button.fontMetrics().height())};
+}
+
+}  // namespace
 
 Binding checkBox() {
   TypedBinding<CheckBox, QCheckBox> b;
@@ -27,6 +40,7 @@ Binding checkBox() {
     cb.setText(plainCaption(check.caption()));
     cb.setChecked(check.checked());
   };
+  b.textSize = [](CheckBox&, QCheckBox& cb) { return checkTextSize(cb); };
   return b;
 }
 
@@ -43,6 +57,7 @@ Binding radioButton() {
     rb.setText(plainCaption(radio.caption()));
     rb.setChecked(radio.checked());
   };
+  b.textSize = [](RadioButton&, QRadioButton& rb) { return checkTextSize(rb); };
   return b;
 }
 
@@ -82,7 +97,10 @@ Binding radioGroup() {
   TypedBinding<RadioGroup, QGroupBox> b;
   b.build = [](RenderContext&, RadioGroup&, QWidget* parent) {
     auto* box = new QGroupBox(parent);
-    new QVBoxLayout(box);
+    // The items share the box below its title, as tightly as the design's height asks.
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(6, 0, 6, 0);
+    layout->setSpacing(0);
     return box;
   };
   b.show = [](RenderContext& ctx, RadioGroup& group, QGroupBox& box) {
@@ -107,6 +125,7 @@ Binding radioGroup() {
       buttons[i]->setChecked(i == group.itemIndex());
     }
   };
+  b.textSize = [](RadioGroup&, QGroupBox& box) { return box.minimumSizeHint(); };
   return b;
 }
 

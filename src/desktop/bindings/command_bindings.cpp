@@ -2,9 +2,9 @@
 // control a person was in.
 #include <QHBoxLayout>
 #include <QToolButton>
-#include <map>
 
 #include "desktop/bindings/families.h"
+#include "desktop/command_pictures.h"
 #include "desktop/qt_text.h"
 #include "forms/buttons.h"
 #include "forms/navigator.h"
@@ -14,6 +14,9 @@ namespace qbk::desktop::bindings {
 using namespace forms;
 
 namespace {
+
+// The theme's small size: the design's buttons are 25 high.
+constexpr int kIconSize = 16;
 
 struct NavCaption {
   NavButton button;
@@ -28,23 +31,16 @@ constexpr NavCaption kNavButtons[] = {
     {NavButton::Cancel, "x", "Cancelar"}, {NavButton::Refresh, "↻", "Atualizar"},
 };
 
-// The command bar's pictures, drawn as symbols so the bar needs no image files; the hint
-// names the command.
-QString glyphSymbol(const std::string& glyph) {
-  static const std::map<std::string, const char*, std::less<>> symbols = {
-      {"incluir", "✚"},  {"alterar", "✎"},  {"excluir", "✖"},   {"confirmar", "✔"},
-      {"cancelar", "✘"}, {"procurar", "⚲"}, {"verificar", "⟳"}, {"ordenar", "⇅"},
-      {"imprimir", "⎙"}, {"modelo", "▤"},   {"mensagem", "✉"},  {"ajuda", "?"},
-      {"fechar", "⏏"},
-  };
-  auto it = symbols.find(glyph);
-  return it == symbols.end() ? qs(glyph) : QString::fromUtf8(it->second);
-}
-
 QString buttonText(const CommandButton& b) {
   if (!b.caption().empty()) return plainCaption(b.caption());
   if (dynamic_cast<const SearchButton*>(&b)) return "...";
-  return glyphSymbol(b.glyph());
+  return symbolFor(b.glyph());
+}
+
+// A button that shows only its picture takes it from the icon theme when there is one.
+QIcon buttonIcon(const CommandButton& b) {
+  if (!b.caption().empty() || dynamic_cast<const SearchButton*>(&b)) return {};
+  return themeIconFor(b.glyph());
 }
 
 }  // namespace
@@ -55,6 +51,7 @@ Binding commandButton() {
     auto* tb = new QToolButton(parent);
     tb->setFocusPolicy(Qt::NoFocus);  // a click leaves the focused control alone
     tb->setAutoRaise(true);
+    tb->setIconSize(QSize(kIconSize, kIconSize));
     QObject::connect(tb, &QToolButton::clicked, [&ctx, &button] {
       ctx.actForPerson(button, [&button] { button.userClick(); });
     });
@@ -62,6 +59,14 @@ Binding commandButton() {
   };
   b.show = [](RenderContext&, CommandButton& button, QToolButton& tb) {
     tb.setText(buttonText(button));
+    const QIcon icon = buttonIcon(button);
+    tb.setIcon(icon);
+    tb.setToolButtonStyle(icon.isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+  };
+  b.textSize = [](CommandButton&, QToolButton& tb) {
+    if (tb.toolButtonStyle() == Qt::ToolButtonIconOnly) return QSize();
+    const QFontMetrics fm = tb.fontMetrics();
+    return QSize(fm.horizontalAdvance(tb.text()) + 4, fm.height());
   };
   return b;
 }
@@ -77,6 +82,12 @@ Binding navigator() {
       auto* tb = new QToolButton(box);
       tb->setText(QString::fromUtf8(nc.text));
       tb->setToolTip(QString::fromUtf8(nc.hint));
+      const QIcon icon = themeIconFor(nc.button);
+      if (!icon.isNull()) {
+        tb->setIcon(icon);
+        tb->setIconSize(QSize(kIconSize, kIconSize));
+        tb->setToolButtonStyle(Qt::ToolButtonIconOnly);
+      }
       tb->setFocusPolicy(Qt::NoFocus);
       tb->setProperty("navButton", static_cast<int>(nc.button));
       layout->addWidget(tb);

@@ -14,6 +14,7 @@ Binding comboBox();
 Binding radioGroup();
 // static_bindings.cpp
 Binding label();
+Binding dataText();
 Binding panel();
 Binding groupBox();
 Binding plainContainer();

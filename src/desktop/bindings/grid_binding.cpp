@@ -7,6 +7,7 @@
 
 #include "data/record_set.h"
 #include "desktop/bindings/families.h"
+#include "desktop/layout/placement.h"
 #include "desktop/qt_text.h"
 #include "forms/form.h"
 #include "forms/grid.h"
@@ -17,9 +18,13 @@ using namespace forms;
 
 namespace {
 
-void showCells(Grid& grid, QTableWidget& table) {
+// The design's row height, for the design's font.
+constexpr int kRowHeight = 20;
+
+void showCells(Grid& grid, QTableWidget& table, double scale) {
   const int cols = grid.columnCount();
   const int rows = grid.rowCount();
+  table.verticalHeader()->setDefaultSectionSize(scaled(kRowHeight, scale));
   table.setColumnCount(cols);
   table.setRowCount(rows);
   table.horizontalHeader()->setVisible(grid.options().titles);
@@ -31,7 +36,7 @@ void showCells(Grid& grid, QTableWidget& table) {
   table.setHorizontalHeaderLabels(titles);
   const auto& listed = grid.columns();
   for (int col = 0; col < cols && col < static_cast<int>(listed.size()); ++col) {
-    table.setColumnWidth(col, listed[col].width);
+    table.setColumnWidth(col, scaled(listed[col].width, scale));
     table.setColumnHidden(col, !listed[col].visible);
   }
   for (int row = 0; row < rows; ++row) {
@@ -92,7 +97,6 @@ Binding grid() {
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setTabKeyNavigation(false);
-    table->verticalHeader()->setDefaultSectionSize(20);
     QObject::connect(table, &QTableWidget::currentCellChanged,
                      [&ctx, &grid](int row, int column, int, int) {
                        if (row < 0) return;
@@ -108,7 +112,9 @@ Binding grid() {
                      });
     return table;
   };
-  b.show = [](RenderContext&, Grid& grid, QTableWidget& table) { showCells(grid, table); };
+  b.show = [](RenderContext& ctx, Grid& grid, QTableWidget& table) {
+    showCells(grid, table, ctx.scale());
+  };
   b.keyPress = [](RenderContext& ctx, Grid& grid, QWidget&, QKeyEvent& key) {
     return gridKey(ctx, grid, key);
   };

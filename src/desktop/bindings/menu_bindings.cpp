@@ -5,12 +5,34 @@
 #include <QMenuBar>
 
 #include "desktop/bindings/families.h"
+#include "desktop/command_pictures.h"
 #include "desktop/qt_text.h"
+#include "forms/buttons.h"
+#include "forms/form.h"
 #include "forms/menus.h"
 
 namespace qbk::desktop::bindings {
 
 using namespace forms;
+
+namespace {
+
+// An entry shows the picture of the command button that follows it, as the command bar
+// does: the theme's icon, else the button's symbol.
+QIcon pictureOf(RenderContext& ctx, const MenuItem& item) {
+  for (Control* c : ctx.form().controls()) {
+    auto* button = dynamic_cast<CommandButton*>(c);
+    if (!button || button->menuItem() != &item || button->glyph().empty()) continue;
+    const QIcon icon = themeIconFor(button->glyph());
+    if (!icon.isNull()) return icon;
+    const QWidget* content = ctx.content();
+    return symbolIcon(symbolFor(button->glyph()), content->font(),
+                      content->palette().color(QPalette::WindowText));
+  }
+  return {};
+}
+
+}  // namespace
 
 Binding mainMenu() {
   TypedBinding<MainMenu, QMenuBar> b;
@@ -61,6 +83,7 @@ Binding menuItem() {
                        [&ctx, &item] { ctx.actForPerson(item, [&item] { item.userClick(); }); });
     }
     if (auto* into = qobject_cast<QMenu*>(parent)) into->addAction(action);
+    action->setIcon(pictureOf(ctx, item));
     return action;
   };
   b.show = [](RenderContext&, MenuItem& item, QAction& action) {

@@ -67,6 +67,10 @@ Binding pageControl() {
     if (active >= 0) stack->setCurrentIndex(active);
     if (active >= 0 && bar->isTabVisible(active)) bar->setCurrentIndex(active);
   };
+  // Every tab whole, without scroll arrows.
+  b.textSize = [](PageControl&, QWidget& box) {
+    return QSize(tabBarOf(box)->sizeHint().width(), 0);
+  };
   return b;
 }
 

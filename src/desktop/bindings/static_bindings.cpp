@@ -11,13 +11,32 @@ namespace qbk::desktop::bindings {
 
 using namespace forms;
 
-Binding label() {
+namespace {
+
+TypedBinding<Label, QLabel> shownText() {
   TypedBinding<Label, QLabel> b;
   b.build = [](RenderContext&, Label&, QWidget* parent) { return new QLabel(parent); };
   b.show = [](RenderContext&, Label& label, QLabel& w) {
     w.setText(plainCaption(label.caption()));
-    // A label placed without a size takes the size of its text.
-    if (label.width() <= 0 || label.height() <= 0) w.adjustSize();
+  };
+  b.growsToText = true;
+  return b;
+}
+
+}  // namespace
+
+Binding label() {
+  auto b = shownText();
+  b.textSize = [](Label&, QLabel& w) { return w.sizeHint(); };
+  return b;
+}
+
+// A label showing a field: the text is data, which its design width may cut as an edit's
+// would; only a data label placed without a size takes the size of its text.
+Binding dataText() {
+  auto b = shownText();
+  b.textSize = [](Label& label, QLabel& w) {
+    return label.width() > 0 && label.height() > 0 ? QSize() : w.sizeHint();
   };
   return b;
 }
@@ -43,6 +62,8 @@ Binding groupBox() {
   b.show = [](RenderContext&, GroupBox& group, QGroupBox& box) {
     box.setTitle(plainCaption(group.caption()));
   };
+  // The title; the children are placed by their own bounds.
+  b.textSize = [](GroupBox&, QGroupBox& box) { return QSize(box.minimumSizeHint().width(), 0); };
   return b;
 }
 

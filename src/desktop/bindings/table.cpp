@@ -35,6 +35,7 @@ const std::vector<Row>& rows() {
       {isA<RadioButton>, bindings::radioButton()},
       {isA<ComboBox>, bindings::comboBox()},
       {isA<RadioGroup>, bindings::radioGroup()},
+      {isA<DBText>, bindings::dataText()},
       {isA<Label>, bindings::label()},
       {isA<Panel>, bindings::panel()},
       {isA<GroupBox>, bindings::groupBox()},
