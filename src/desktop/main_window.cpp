@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <algorithm>
 
 #include "desktop/event_boundary.h"
@@ -95,7 +97,10 @@ void MainWindow::screenEvent(int event, host::Screen* screen) {
         area_->addSubWindow(window);
         windows_[screen] = window;
         window->show();
-        holdWhole(*window);
+        // Once the child window has taken its size.
+        QTimer::singleShot(0, this, [this, child = QPointer<ScreenWindow>(window)] {
+          if (child) holdWhole(*child);
+        });
       }
       break;
     }
@@ -161,8 +166,14 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::holdWhole(QMdiSubWindow& child) {
   if (isMaximized() || isFullScreen()) return;
-  // The child window may not have taken its own size yet: it takes at least its hint.
-  const QRect wanted(child.pos(), child.size().expandedTo(child.sizeHint()));
+  // The child window is kept within the area, so its screen's own least size says what
+  // it needs, with the child window's frame around it.
+  const QWidget* view = child.widget();
+  if (!view) return;
+  const QSize frame = child.size() - view->size();
+  const QRect wanted(
+      child.pos(),
+      child.size().expandedTo(view->minimumSizeHint().expandedTo(view->minimumSize()) + frame));
   const QSize room = area_->viewport()->size();
   QSize grow(std::max(0, wanted.right() + 1 - room.width()),
              std::max(0, wanted.bottom() + 1 - room.height()));
@@ -170,10 +181,11 @@ void MainWindow::holdWhole(QMdiSubWindow& child) {
   QSize size = this->size() + grow;
   if (const QScreen* s = screen()) {
     // The frame the window manager adds is not part of size().
-    const QSize frame = frameGeometry().size() - this->size();
-    size = size.boundedTo(s->availableGeometry().size() - frame);
+    const QSize decoration = frameGeometry().size() - this->size();
+    size = size.boundedTo(s->availableGeometry().size() - decoration);
   }
   resize(size.expandedTo(this->size()));
+  child.resize(wanted.size());
 }
 
 void MainWindow::restoreGeometryFrom(QSettings& settings) {

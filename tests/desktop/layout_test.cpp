@@ -61,9 +61,11 @@ class LayoutTest : public DesktopTest {
 
 TEST_F(LayoutTest, everyCaptionFitsClearOfItsNeighboursOnEveryTabOfEveryBankArrangement) {
   openBankScreen();
-  // One bank of each arrangement of the CNAB panels; 237 after 422, which hides the layout
-  // page that the Bradesco payment layout takes the place of.
-  for (const char* bank : {"999", "001", "341", "399", "104", "422", "237"}) {
+  // One bank of each arrangement of the CNAB panels. The screen leaves in place what a bank
+  // does not set, so the order matters: 237 comes after 422, which hides the layout page
+  // that Bradesco's payment layout moves onto, and before 104, which moves the bank data
+  // up onto Bradesco's scheduling pattern.
+  for (const char* bank : {"999", "001", "341", "399", "422", "237", "104"}) {
     SCOPED_TRACE(bank);
     goToBank(bank);
     everyPage("pgcPadrao", [&](const std::string& page) {
