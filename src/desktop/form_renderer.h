@@ -5,18 +5,18 @@
 // again from its control, so a refused action leaves no trace on the screen.
 #pragma once
 
+#include <QMenuBar>
 #include <QPointer>
 #include <QWidget>
 #include <map>
 #include <memory>
 #include <vector>
 
+#include "desktop/bindings/binding.h"
 #include "forms/form.h"
 #include "forms/signal.h"
 
-class QMenuBar;
 class QAction;
-class QMenu;
 
 namespace qbk::forms {
 class MenuItem;
@@ -24,7 +24,10 @@ class MenuItem;
 
 namespace qbk::desktop {
 
-class FormRenderer {
+// Each kind of control is drawn by its binding (bindings/table.cpp); the renderer keeps what
+// every kind shares: which widget shows which control, the placement of widgets, and the
+// events that route a person's focus and keys to the controls.
+class FormRenderer : private RenderContext {
  public:
   // Builds the screen's controls inside `content` (positioned as the resource places them)
   // and its main menu into `menuBar` when given; shortcuts act while the focus is within
@@ -34,43 +37,65 @@ class FormRenderer {
   FormRenderer(const FormRenderer&) = delete;
   FormRenderer& operator=(const FormRenderer&) = delete;
 
-  forms::Form& form() const { return form_; }
+  forms::Form& form() const override { return form_; }
   // The widget showing a control (for menu items: none; see actionFor).
   QWidget* widgetFor(const forms::Control& control) const;
   QWidget* widgetFor(std::string_view name) const;
   QAction* actionFor(const forms::MenuItem& item) const;
   forms::Control* controlFor(const QObject* widget) const;
 
+  // The factor the design is drawn at so that every caption fits its room (at least 1), and
+  // the size the screen's controls take at that factor when nothing is stretched.
+  double scale() const override { return scale_; }
+  QSize designSize() const;
+
   // The form is going away: from now on no widget reaches it.
   void detach();
-  bool attached() const { return attached_; }
+  bool attached() const override { return attached_; }
 
  private:
   class Filter;
   friend class Filter;
 
-  QWidget* build(forms::Control& control, QWidget* parent);
-  void buildChildren(forms::Control& control, QWidget* parent);
-  void buildMenu(forms::MenuItem& item, QMenu* into);
-  void watch(forms::Control& control, QObject* widget);
+  struct Shown {
+    QPointer<QObject> object;
+    const Binding* binding = nullptr;
+  };
+
+  // What the bindings ask of the renderer.
+  QWidget* content() const override { return content_; }
+  QMenuBar* menuBar() const override { return menuBar_; }
+  QWidget* shortcutScope() const override { return shortcutScope_; }
+  QObject* build(forms::Control& control, QWidget* parent) override;
+  QObject* objectFor(const forms::Control& control) const override;
+  void watchPart(forms::Control& control, QObject* part) override;
+  void show(forms::Control& control) override { showAll(control); }
+  void act(forms::Control& control, const std::function<void()>& action) override;
+  void actForPerson(forms::Control& control, const std::function<void()>& action) override;
+
+  void watch(forms::Control& control, QObject* object, const Binding& binding);
   void changed(forms::Control& control, forms::Property property);
   void showAll(forms::Control& control);
+  // Places the widgets of a container's children (of the top-level controls for null) in
+  // the container's widget as it is now.
+  void placeChildren(const forms::Control* container);
+  void place(forms::Control& control, QWidget& widget, const Binding& binding);
+  double fitScale() const;
   void showFocus();
-  // A person's action on a control, then the control shown again.
-  void act(forms::Control& control, const std::function<void()>& action);
   bool filter(QObject* watched, QEvent* event);
-  bool keyPressed(forms::Control& control, QWidget* widget, class QKeyEvent* key);
   void focusedByPerson(forms::Control& control);
 
   forms::Form& form_;
   QPointer<QWidget> content_;
+  QPointer<QMenuBar> menuBar_;
   QPointer<QWidget> shortcutScope_;
   std::unique_ptr<Filter> filter_;
-  std::map<const forms::Control*, QPointer<QObject>> widgets_;
+  std::map<const forms::Control*, Shown> shown_;
   std::map<const QObject*, forms::Control*> controls_;
   std::vector<forms::Subscription> subscriptions_;
   forms::Subscription formSubscription_;
   bool attached_ = true;
+  double scale_ = 1.0;
   int syncing_ = 0;  // the renderer itself is changing widgets: their signals are no person's
 };
 

@@ -2,10 +2,12 @@
 // shows the main window and opens the modules' screens on demand.
 #include <QApplication>
 #include <QMessageBox>
+#include <QSettings>
 #include <cstdio>
 #include <vector>
 
 #include "desktop/command_line.h"
+#include "desktop/command_pictures.h"
 #include "desktop/main_window.h"
 #include "desktop/module_loader.h"
 #include "desktop/qt_user_interface.h"
@@ -19,6 +21,7 @@ using namespace qbk;
 
 int main(int argc, char** argv) {
   QApplication qt(argc, argv);  // takes its own options out of argv
+  desktop::useInstalledIconThemes();
   desktop::CommandLine cmd;
   try {
     cmd = desktop::parseCommandLine(argc, argv);
@@ -43,11 +46,14 @@ int main(int argc, char** argv) {
     host::UserInterfaceScope scope(ui);
     host::TReportDesignerDialog::setOpener(
         [&window](const host::ReportEditRequest& r) { desktop::editReportDefinition(&window, r); });
+    // Pictures are taken at the size that holds the screen, whatever a person left.
+    const bool pictures = !cmd.screenshotDir.empty();
+    QSettings settings(QStringLiteral("Qbk"), QStringLiteral("qbk-host"));
+    if (!pictures) window.restoreGeometryFrom(settings);
     window.show();
     if (!cmd.openCode.empty()) window.openScreen(cmd.openCode);
-    if (!cmd.screenshotDir.empty()) {
+    if (pictures) {
       if (!app.activeScreen()) return 1;
-      window.resize(1000, 760);
       QApplication::processEvents();
       for (const auto& file :
            desktop::takeScreenshots(window, *app.activeScreen(), cmd.screenshotDir)) {
@@ -55,6 +61,7 @@ int main(int argc, char** argv) {
       }
     } else {
       status = qt.exec();
+      window.saveGeometryTo(settings);
     }
     // The main window has closed, so every screen already agreed to close; the ones still
     // open (a screenshot run) close without asking. Their closing handlers may still talk

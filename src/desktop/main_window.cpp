@@ -3,6 +3,11 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QPointer>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+#include <algorithm>
 
 #include "desktop/event_boundary.h"
 #include "desktop/qt_text.h"
@@ -10,6 +15,10 @@
 #include "host/screens/application.h"
 
 namespace qbk::desktop {
+
+namespace {
+constexpr const char* kGeometryKey = "janelaPrincipal/geometria";
+}
 
 QString MainWindow::titleFor(const std::string& product, const std::string& activeCaption) {
   if (activeCaption.empty()) return qs(product);
@@ -88,6 +97,10 @@ void MainWindow::screenEvent(int event, host::Screen* screen) {
         area_->addSubWindow(window);
         windows_[screen] = window;
         window->show();
+        // Once the child window has taken its size.
+        QTimer::singleShot(0, this, [this, child = QPointer<ScreenWindow>(window)] {
+          if (child) holdWhole(*child);
+        });
       }
       break;
     }
@@ -149,6 +162,39 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   } else {
     event->ignore();
   }
+}
+
+void MainWindow::holdWhole(QMdiSubWindow& child) {
+  if (isMaximized() || isFullScreen()) return;
+  // The child window is kept within the area, so its screen's own least size says what
+  // it needs, with the child window's frame around it.
+  const QWidget* view = child.widget();
+  if (!view) return;
+  const QSize frame = child.size() - view->size();
+  const QRect wanted(
+      child.pos(),
+      child.size().expandedTo(view->minimumSizeHint().expandedTo(view->minimumSize()) + frame));
+  const QSize room = area_->viewport()->size();
+  QSize grow(std::max(0, wanted.right() + 1 - room.width()),
+             std::max(0, wanted.bottom() + 1 - room.height()));
+  if (grow.isNull()) return;
+  QSize size = this->size() + grow;
+  if (const QScreen* s = screen()) {
+    // The frame the window manager adds is not part of size().
+    const QSize decoration = frameGeometry().size() - this->size();
+    size = size.boundedTo(s->availableGeometry().size() - decoration);
+  }
+  resize(size.expandedTo(this->size()));
+  child.resize(wanted.size());
+}
+
+void MainWindow::restoreGeometryFrom(QSettings& settings) {
+  const QByteArray saved = settings.value(kGeometryKey).toByteArray();
+  if (!saved.isEmpty()) restoreGeometry(saved);
+}
+
+void MainWindow::saveGeometryTo(QSettings& settings) const {
+  settings.setValue(kGeometryKey, saveGeometry());
 }
 
 void MainWindow::updateTitle() {

@@ -10,6 +10,7 @@
 #include "desktop/module_loader.h"
 
 class QMdiArea;
+class QSettings;
 class QMdiSubWindow;
 
 namespace qbk::host {
@@ -44,6 +45,10 @@ class MainWindow : public QMainWindow {
   // The dialog of a modal screen being shown, null when there is none.
   ScreenDialog* dialogOf(const host::Screen& screen) const;
 
+  // The size and place a person left the window at, from the settings, and back into them.
+  void restoreGeometryFrom(QSettings& settings);
+  void saveGeometryTo(QSettings& settings) const;
+
   // Product name, then the active child window's caption.
   static QString titleFor(const std::string& product, const std::string& activeCaption);
 
@@ -53,6 +58,8 @@ class MainWindow : public QMainWindow {
  private:
   void screenEvent(int event, host::Screen* screen);
   void updateTitle();
+  // Grows the window, within the screen, until the child window shows whole.
+  void holdWhole(QMdiSubWindow& child);
   int runModal(host::Screen& screen);
 
   host::Application& app_;

@@ -26,11 +26,11 @@ ScreenView::ScreenView(host::Screen& screen, QWidget* parent) : QWidget(parent),
   }
   auto* content = new QWidget(this);
   content->setObjectName("content");
-  // The resource places the controls; its size is the size of the whole window, from
-  // which the frame and the menu are taken, as the screens were laid out for.
-  content->setMinimumSize(form.width(), form.height() - (bar ? bar->sizeHint().height() : 0));
   layout->addWidget(content);
   renderer_ = std::make_unique<FormRenderer>(form, content, bar, this);
+  // The design at the size that fits its captions is the least the screen needs; a larger
+  // window stretches what the resource anchors.
+  content->setMinimumSize(renderer_->designSize());
   setWindowTitle(qs(form.caption()));
   caption_ = form.observe([this](forms::Form& f, forms::FormEvent e) {
     if (e == forms::FormEvent::Caption) {

@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QPixmap>
 #include <cstdio>
+#include <functional>
 
+#include "data/record_set.h"
 #include "desktop/event_boundary.h"
 #include "desktop/main_window.h"
+#include "forms/grid.h"
 #include "forms/pages.h"
 #include "host/screens/screen.h"
 
@@ -14,6 +17,11 @@ namespace {
 
 constexpr const char* kMainPages = "pgcPadrao";
 constexpr const char* kCnabPages = "pgcCNAB";
+constexpr const char* kCompanyPages = "pgcEmpresa";
+constexpr const char* kBankList = "dbgPadrao";
+// The demo bank with something on every tab: companies, return codes, collection
+// instructions and a DDA address.
+constexpr const char* kDemoBank = "341";
 
 bool select(forms::TabSheet& sheet) {
   if (!sheet.tabVisible() || !sheet.enabled()) return false;
@@ -23,32 +31,59 @@ bool select(forms::TabSheet& sheet) {
   return selected && sheet.pageControl().activePage() == &sheet;
 }
 
+// As a person clicking the bank's row in the list.
+void selectBank(host::Screen& screen, const char* code) {
+  auto* grid = screen.form().tryFind<forms::Grid>(kBankList);
+  if (!grid || !grid->dataSet()) return;
+  data::RecordSet& banks = *grid->dataSet();
+  dispatch([&] {
+    grid->form().userFocus(*grid);
+    banks.locate({"CDBANCO"}, {data::Value(std::string(code))});
+  });
+  QApplication::processEvents();
+}
+
+using Shoot = std::function<void(const std::string& name)>;
+
+// Every page of a page control in turn, and within each page the page controls it holds.
+void shootPages(host::Screen& screen, forms::PageControl& pages, const Shoot& shoot) {
+  for (forms::TabSheet* sheet : pages.pages()) {
+    if (!select(*sheet)) continue;
+    forms::PageControl* inner = nullptr;
+    for (const char* name : {kCnabPages, kCompanyPages}) {
+      auto* candidate = screen.form().tryFind<forms::PageControl>(name);
+      if (candidate && candidate->parent() == sheet) inner = candidate;
+    }
+    if (inner) {
+      shootPages(screen, *inner, shoot);
+    } else {
+      shoot(sheet->name());
+    }
+  }
+}
+
+// The report window's picture. The report screen opens from the print command; once it has
+// a desktop window, bring it up here, shoot it and close it. Until then it is not taken.
+void shootReportWindow(MainWindow&, host::Screen&, const Shoot&) {}
+
 }  // namespace
 
 std::vector<std::filesystem::path> takeScreenshots(MainWindow& window, host::Screen& screen,
                                                    const std::filesystem::path& dir) {
   std::filesystem::create_directories(dir);
   std::vector<std::filesystem::path> written;
-  auto shoot = [&](const forms::TabSheet& sheet) {
+  const Shoot shoot = [&](const std::string& name) {
     char prefix[16];
     std::snprintf(prefix, sizeof prefix, "%02d-", static_cast<int>(written.size()) + 1);
-    const auto file = dir / (prefix + sheet.name() + ".png");
+    const auto file = dir / (prefix + name + ".png");
     QApplication::processEvents();
     if (window.grab().save(QString::fromStdString(file.string()))) written.push_back(file);
   };
   auto* main = screen.form().tryFind<forms::PageControl>(kMainPages);
   if (!main) return written;
-  for (forms::TabSheet* sheet : main->pages()) {
-    if (!select(*sheet)) continue;
-    auto* cnab = screen.form().tryFind<forms::PageControl>(kCnabPages);
-    if (cnab && cnab->isEffectivelyVisible()) {
-      for (forms::TabSheet* sub : cnab->pages()) {
-        if (select(*sub)) shoot(*sub);
-      }
-    } else {
-      shoot(*sheet);
-    }
-  }
+  selectBank(screen, kDemoBank);
+  shootPages(screen, *main, shoot);
+  shootReportWindow(window, screen, shoot);
   return written;
 }
 

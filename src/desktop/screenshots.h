@@ -1,5 +1,6 @@
 // Pictures of a screen for the documentation: one per main tab and per sub-tab of the
-// CNAB tab, taken of the whole main window after a person's tab selection.
+// CNAB tab (and of its company tab), taken of the whole main window after a person's tab
+// selection, on the demo bank that has something on every tab.
 #pragma once
 
 #include <filesystem>

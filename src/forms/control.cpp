@@ -102,6 +102,9 @@ void Control::setTabOrder(int value) {
 void Control::setBold(bool value) {
   assign(bold_, value, Property::Bold);
 }
+void Control::setAnchors(Anchors value) {
+  assign(anchors_, value, Property::Anchors);
+}
 
 bool Control::isEffectivelyVisible() const {
   for (const Control* c = this; c; c = c->parent_) {

@@ -54,6 +54,18 @@ enum class Property {
   CellEditor,  // a grid's in-place editor opened, closed or changed its text
   VisibleButtons,
   Popup,
+  Anchors,
+};
+
+// The sides of its container a control keeps its design distance to when the container is
+// shown at another size than designed: anchored to two opposite sides it stretches between
+// them; anchored to neither, it keeps its place relative to the container's middle.
+struct Anchors {
+  bool left = true;
+  bool top = true;
+  bool right = false;
+  bool bottom = false;
+  bool operator==(const Anchors&) const = default;
 };
 
 class Control {
@@ -111,6 +123,12 @@ class Control {
   void setTabOrder(int value);
   bool bold() const { return bold_; }
   void setBold(bool value);
+  const Anchors& anchors() const { return anchors_; }
+  void setAnchors(Anchors value);
+  // The area its children are laid out in, in the same design units as their bounds: its
+  // own size for a plain container (a page's is its owner's less the tabs and the frame).
+  virtual int clientWidth() const { return width_; }
+  virtual int clientHeight() const { return height_; }
 
   // Whether a person sees it / can use it: its own flag and every container's, where a
   // page that is not the one in front hides what it holds.
@@ -179,6 +197,7 @@ class Control {
   int tag_ = 0;
   int tabOrder_ = 0;
   bool bold_ = false;
+  Anchors anchors_;
 
   Signal<Control&, Property> changed_;
 };

@@ -62,6 +62,18 @@ std::vector<Control*> Form::topLevelControls() const {
   return out;
 }
 
+int Form::clientWidth() const {
+  int right = 0;
+  for (Control* c : topLevelControls()) right = std::max(right, c->left() + c->width());
+  return right;
+}
+
+int Form::clientHeight() const {
+  int bottom = 0;
+  for (Control* c : topLevelControls()) bottom = std::max(bottom, c->top() + c->height());
+  return bottom;
+}
+
 MainMenu* Form::mainMenu() const {
   for (Control* c : order_) {
     if (auto* m = dynamic_cast<MainMenu*>(c)) return m;

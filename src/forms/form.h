@@ -42,6 +42,10 @@ class Form {
   int width() const { return width_; }
   int height() const { return height_; }
   void setBounds(int left, int top, int width, int height);
+  // The area the top-level controls were laid out in: up to the right-most and lowest edge
+  // of any of them (the window's size also counts its frame and menu).
+  int clientWidth() const;
+  int clientHeight() const;
 
   // ---- controls ------------------------------------------------------------------------
   // Creates a control owned by this form. Names are unique within the form; the parent

@@ -32,6 +32,13 @@ PageControl& TabSheet::pageControl() const {
   return static_cast<PageControl&>(*parent());
 }
 
+int TabSheet::clientWidth() const {
+  return pageControl().width() - kFrameWidth;
+}
+int TabSheet::clientHeight() const {
+  return pageControl().height() - kFrameHeight;
+}
+
 int TabSheet::pageIndex() const {
   const auto pages = pageControl().pages();
   return static_cast<int>(std::find(pages.begin(), pages.end(), this) - pages.begin());
@@ -72,6 +79,13 @@ bool PageControl::userSelect(TabSheet& page) {
 }
 
 // ---- Notebook --------------------------------------------------------------------------
+
+int Page::clientWidth() const {
+  return parent() ? parent()->width() : 0;
+}
+int Page::clientHeight() const {
+  return parent() ? parent()->height() : 0;
+}
 
 Page::Page(const Init& init) : Control(init) {
   auto* book = dynamic_cast<Notebook*>(parent());

@@ -23,6 +23,12 @@ class TabSheet : public Control {
   bool tabVisible() const { return tabVisible_; }
   void setTabVisible(bool value);
 
+  // The page control less its tabs and frame, as the screens were designed.
+  static constexpr int kFrameWidth = 8;
+  static constexpr int kFrameHeight = 28;
+  int clientWidth() const override;
+  int clientHeight() const override;
+
  protected:
   bool acceptsChild(std::string_view className) const override {
     return isPlainVisualClass(className);
@@ -69,6 +75,10 @@ class Page : public Control {
  public:
   static constexpr const char* kClassName = "TPage";
   explicit Page(const Init& init);
+
+  // A notebook has no tabs: its pages are as large as it is.
+  int clientWidth() const override;
+  int clientHeight() const override;
 
  protected:
   bool acceptsChild(std::string_view className) const override {

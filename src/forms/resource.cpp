@@ -97,6 +97,16 @@ const std::map<std::string_view, bool GridOptions::*>& gridOptionNames() {
   return names;
 }
 
+const std::map<std::string_view, bool Anchors::*>& anchorSides() {
+  static const std::map<std::string_view, bool Anchors::*> names = {
+      {"left", &Anchors::left},
+      {"top", &Anchors::top},
+      {"right", &Anchors::right},
+      {"bottom", &Anchors::bottom},
+  };
+  return names;
+}
+
 }  // namespace
 
 // Reads one document (and, first, the documents it inherits from) into a form.
@@ -338,6 +348,8 @@ class ResourceReader {
       c.setTag(integer(v, key, &c));
     } else if (key == "bold") {
       c.setBold(boolean(v, key, &c));
+    } else if (key == "anchors") {
+      c.setAnchors(anchors(v, c));
     } else if (key == "maxLength") {
       as<Edit>(c, key).setMaxLength(integer(v, key, &c));
     } else if (key == "editMask") {
@@ -462,6 +474,19 @@ class ResourceReader {
       options.*(it->second) = true;
     }
     return options;
+  }
+
+  Anchors anchors(Element v, Control& c) const {
+    Anchors out{.left = false, .top = false, .right = false, .bottom = false};
+    for (Element e : array(v, "anchors", &c)) {
+      const std::string_view side = text(e, "anchors", &c);
+      auto it = anchorSides().find(side);
+      if (it == anchorSides().end()) {
+        fail("lado de ancoragem desconhecido '" + std::string(side) + "'" + where(&c) + ".");
+      }
+      out.*(it->second) = true;
+    }
+    return out;
   }
 
   std::set<NavButton> navButtons(Element v, Control& c) const {
