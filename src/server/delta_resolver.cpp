@@ -65,7 +65,6 @@ class Resolver {
     std::stable_sort(changes.begin(), changes.end(),
                      [](const Change* a, const Change* b) { return order(a->op) < order(b->op); });
 
-    db::Transaction tx(conn_, db::Transaction::Mode::Write);
     for (const Change* c : changes) {
       switch (c->op) {
         case Change::Op::Delete:
@@ -79,7 +78,6 @@ class Resolver {
           break;
       }
     }
-    tx.commit();
   }
 
  private:
@@ -360,6 +358,15 @@ void applyDelta(db::Connection& conn, const PacketLayout& layout, const data::De
   Resolver resolver(conn, layout, delta, policy);
   resolver.validate();
   if (delta.changes.empty()) return;
+  db::Transaction tx(conn, db::Transaction::Mode::Write);
+  resolver.apply();
+  tx.commit();
+}
+
+void writeDelta(db::Connection& conn, const PacketLayout& layout, const data::Delta& delta,
+                const ResolvePolicy& policy) {
+  Resolver resolver(conn, layout, delta, policy);
+  resolver.validate();
   resolver.apply();
 }
 
