@@ -1,6 +1,7 @@
 #include "db/postgres_connection.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <charconv>
 #include <cmath>
@@ -123,6 +124,11 @@ PostgresConnection::~PostgresConnection() {
 }
 
 bool PostgresConnection::usable() const {
+  if (PQstatus(conn_) != CONNECTION_OK) return false;
+  // A session the database server ended while it sat idle (a restart, an administrator)
+  // has its end waiting on the socket; reading it now spares the next call that failure.
+  pollfd socket{PQsocket(conn_), POLLIN, 0};
+  if (socket.fd >= 0 && poll(&socket, 1, 0) > 0) PQconsumeInput(conn_);
   return PQstatus(conn_) == CONNECTION_OK;
 }
 
@@ -136,6 +142,8 @@ void PostgresConnection::fail(PGresult* result) {
   const std::string state = code ? code : "";
   PQclear(result);
   if (startsWith(state, "23")) throw ConstraintError(constraintKind(state), message);
+  // 53100: disk full; class 58: the server's own I/O failed.
+  if (state == "53100" || startsWith(state, "58")) throw StorageError(state == "53100", message);
   throw DbError(message);
 }
 
