@@ -10,6 +10,7 @@
 // PostgreSQL runs need QBK_TEST_POSTGRES (scripts/postgres-scratch sets it); pg-restart
 // needs its own cluster: scripts/postgres-scratch build/bin/qbk-reliability pg-restart.
 #include <spdlog/spdlog.h>
+#include <unistd.h>
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -20,6 +21,9 @@
 
 int main(int argc, char** argv) {
   using namespace qbk::reliability;
+  // The servers and clients this starts must not keep whatever the caller left open (a
+  // build lock, a test runner's pipe) alive after a run that was cut short.
+  close_range(3, ~0U, 0);
   CLI::App app{"Testes de confiabilidade do servidor Qbk51200.rdmBanco"};
   app.require_subcommand(1);
   std::string engine = "sqlite";

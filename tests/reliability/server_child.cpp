@@ -20,24 +20,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string announcement(int fd, Clock::duration limit) {
-  std::string out;
-  const auto deadline = Clock::now() + limit;
-  char buf[256];
-  while (Clock::now() < deadline) {
-    const auto at = out.find("escutando em");
-    if (at != std::string::npos && out.find('\n', at) != std::string::npos) break;
-    const ssize_t n = read(fd, buf, sizeof buf);
-    if (n > 0)
-      out.append(buf, static_cast<std::size_t>(n));
-    else if (n == 0)
-      break;
-    else
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return out;
-}
-
 std::string fileText(const std::string& path) {
   std::ifstream in(path);
   std::stringstream s;
@@ -63,28 +45,34 @@ ServerChild::ServerChild(const std::string& database, const std::string& logFile
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
 
-  int fds[2];
-  if (pipe(fds) != 0) throw std::runtime_error("pipe falhou");
+  // Everything the program prints goes to the log file, where the address is read from: the
+  // log shares standard output, and a pipe nobody reads once the server runs would fill up
+  // and stall it.
+  const auto start = std::filesystem::exists(logFile) ? std::filesystem::file_size(logFile) : 0;
   pid_ = fork();
   if (pid_ < 0) throw std::runtime_error("fork falhou");
   if (pid_ == 0) {
-    dup2(fds[1], STDOUT_FILENO);
     const int log = open(logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    if (log >= 0) dup2(log, STDERR_FILENO);
-    close(fds[0]);
-    close(fds[1]);
+    if (log >= 0) {
+      dup2(log, STDOUT_FILENO);
+      dup2(log, STDERR_FILENO);
+    }
     execv(bin.c_str(), argv.data());
     _exit(127);
   }
-  close(fds[1]);
-  output_ = fds[0];
-  fcntl(output_, F_SETFL, O_NONBLOCK);
-
-  const std::string out = announcement(output_, std::chrono::seconds(30));
+  const std::regex address(R"(escutando em http://[0-9.]+:(\d+)\n)");
+  const auto deadline = Clock::now() + std::chrono::seconds(30);
   std::smatch m;
-  if (!std::regex_search(out, m, std::regex(R"(http://[0-9.]+:(\d+))"))) {
-    stop(SIGKILL);
-    throw std::runtime_error("qbk-server não anunciou o endereço: " + out + fileText(logFile));
+  std::string out;
+  for (;;) {
+    out = fileText(logFile).substr(static_cast<std::size_t>(start));
+    if (std::regex_search(out, m, address)) break;
+    if (waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = -1;
+    if (pid_ < 0 || Clock::now() > deadline) {
+      stop(SIGKILL);
+      throw std::runtime_error("qbk-server não anunciou o endereço: " + out);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   port_ = std::stoi(m[1]);
 }
@@ -107,10 +95,6 @@ int ServerChild::stop(int signal) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     pid_ = -1;
-  }
-  if (output_ >= 0) {
-    close(output_);
-    output_ = -1;
   }
   return status;
 }

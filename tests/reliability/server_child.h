@@ -16,7 +16,7 @@ std::string serverProgram();
 class ServerChild {
  public:
   // Starts the server and waits until it announces its address; a failure to start is a
-  // std::runtime_error carrying what the program printed. The log goes to `logFile`.
+  // std::runtime_error carrying what the program printed. Its output goes to `logFile`.
   ServerChild(const std::string& database, const std::string& logFile,
               std::vector<std::string> extraArgs = {});
   ~ServerChild();
@@ -30,7 +30,6 @@ class ServerChild {
 
  private:
   pid_t pid_ = -1;
-  int output_ = -1;
   int port_ = 0;
 };
 
