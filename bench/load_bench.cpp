@@ -44,7 +44,8 @@ Figures run(const std::vector<int>& ports, int clients, double seconds,
             {qbk::data::Change::Op::Update, {kBank, code, current}, {kBank, code, next}});
         const Reply r = rpc.call("SetErrCnabRec", {qbk::data::Variant(std::move(d))});
         if (!r.answered || !r.rpc.ok) {
-          ++failed;
+          if (failed++ == 0)
+            std::printf("  falha: %s%s\n", r.transportError.c_str(), r.rpc.errorMessage.c_str());
           return;
         }
         current = next;
@@ -82,7 +83,7 @@ void runEngine(qbk::db::Engine engine, int servers, double seconds, double& base
   for (int s = 0; s < servers; ++s) {
     children.push_back(std::make_unique<ServerChild>(
         database.location(), database.file("server" + std::to_string(s) + ".log"),
-        std::vector<std::string>{"--workers", "16", "--log-level", "off"}));
+        std::vector<std::string>{"--workers", "16"}));
     ports.push_back(children.back()->port());
   }
   const qbk::data::Packet like = Rpc(ports[0]).call("GetErrCnabRec", {kBank}).rpc.result.asPacket();

@@ -127,8 +127,12 @@ bool PostgresConnection::usable() const {
   if (PQstatus(conn_) != CONNECTION_OK) return false;
   // A session the database server ended while it sat idle (a restart, an administrator)
   // has its end waiting on the socket; reading it now spares the next call that failure.
-  pollfd socket{PQsocket(conn_), POLLIN, 0};
-  if (socket.fd >= 0 && poll(&socket, 1, 0) > 0) PQconsumeInput(conn_);
+  // The end comes as a last message and then the closed socket: a few reads see both.
+  for (int i = 0; i < 4 && PQstatus(conn_) == CONNECTION_OK; ++i) {
+    pollfd socket{PQsocket(conn_), POLLIN, 0};
+    if (socket.fd < 0 || poll(&socket, 1, 0) <= 0) break;
+    PQconsumeInput(conn_);
+  }
   return PQstatus(conn_) == CONNECTION_OK;
 }
 

@@ -28,18 +28,23 @@ if [ "$desktop" = 1 ]; then
     [ -e "$work/root/$f" ] || fail "cmake --install não pôs $f"
   done
   [ -d "$work/root/usr/share/qbk/reports" ] || fail "sem o diretório de relatórios"
-  ! ldd "$work/root/usr/bin/qbk-host" | grep -q 'not found' || fail "qbk-host sem bibliotecas"
-  ! ldd "$work/root/usr/lib/qbk/libqbk51200.so" | grep -q 'not found' || fail "módulo sem bibliotecas"
+  for f in usr/bin/qbk-host usr/lib/qbk/libqbk51200.so; do
+    libs="$(ldd "$work/root/$f")"
+    ! grep -q 'not found' <<<"$libs" || fail "$f sem bibliotecas"
+  done
 fi
 
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/pkg" >"$work/cpack.log" 2>&1) \
   || { cat "$work/cpack.log" >&2; fail "cpack"; }
 server_deb="$(ls "$work"/pkg/qbk-server_*.deb)"
-dpkg-deb -I "$server_deb" | grep -q 'Depends:.*libpq5' || fail "qbk-server sem dependência de libpq5"
+# Whole outputs first: grep -q leaving early would fail the pipe under pipefail.
+info="$(dpkg-deb -I "$server_deb")"
+grep -q 'Depends:.*libpq5' <<<"$info" || fail "qbk-server sem dependência de libpq5"
 dpkg-deb -x "$server_deb" "$work/debroot"
 if [ "$desktop" = 1 ]; then
   desktop_deb="$(ls "$work"/pkg/qbk-desktop_*.deb)"
-  dpkg-deb -c "$desktop_deb" | grep -q './usr/lib/qbk/libqbk51200.so' || fail "pacote sem o módulo"
+  listing="$(dpkg-deb -c "$desktop_deb")"
+  grep -q './usr/lib/qbk/libqbk51200.so' <<<"$listing" || fail "pacote sem o módulo"
   dpkg-deb -x "$desktop_deb" "$work/debroot"
 fi
 [ -e "$work/debroot/usr/lib/systemd/system/qbk-server.service" ] || fail "pacote sem a unidade"

@@ -52,7 +52,7 @@ int runPostgresRestart(int count, const std::string& mode, int clients) {
       Rpc rpc(server.port(), std::chrono::seconds(60));
       for (int n = 0; !stop; ++n) {
         Call call;
-        call.code = "R" + std::to_string(c) + "-" + std::to_string(n);
+        call.code = "R" + std::to_string(c) + "-" + std::to_string(n) + "-";
         call.start = Clock::now();
         const Reply r =
             rpc.call("SetErrCnabRec", {data::Variant(insertCodes(like, call.code, 1, "x"))});

@@ -43,6 +43,8 @@ TEST(PostgresServerTest, aSessionEndedWhileIdleIsReplacedBeforeTheNextCall) {
                 .rows.empty() &&
            std::chrono::steady_clock::now() < gone)
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // The session leaves the list just before its socket is closed.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
     const auto again = client.call("GetBanco");
     ASSERT_TRUE(again.ok) << again.errorMessage;
     EXPECT_FALSE(again.result.asPacket().rows.empty());
