@@ -88,7 +88,13 @@ void runEngine(qbk::db::Engine engine, int servers, double seconds, double& base
   }
   const qbk::data::Packet like = Rpc(ports[0]).call("GetErrCnabRec", {kBank}).rpc.result.asPacket();
   const char* name = engine == qbk::db::Engine::SQLite ? "SQLite    " : "PostgreSQL";
+  auto conn = database.open();
   for (int clients : {1, 4, 16}) {
+    // Each run starts from the value its clients believe the rows hold.
+    conn->execute(
+        "UPDATE ERRCNABR SET DSERRCNABR = 'inicial' WHERE CDBANCO = ? AND "
+        "CDERRCNABR LIKE 'B%'",
+        {kBank});
     const Figures f = run(ports, clients, seconds, like);
     if (engine == qbk::db::Engine::SQLite && servers == 1 && clients == 1) base = f.perSecond;
     std::printf(
