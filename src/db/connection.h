@@ -53,6 +53,17 @@ class ConstraintError : public DbError {
   Kind kind_;
 };
 
+// The engine could not write or read its files: a full disk or a failing one. The running
+// transaction is lost; nothing of it is kept.
+class StorageError : public DbError {
+ public:
+  StorageError(bool diskFull, const std::string& message) : DbError(message), diskFull_(diskFull) {}
+  bool diskFull() const { return diskFull_; }
+
+ private:
+  bool diskFull_;
+};
+
 // Read access to the current row while rows are streamed.
 class Cursor {
  public:

@@ -1,6 +1,7 @@
 #include "db/postgres_connection.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <charconv>
 #include <cmath>
@@ -123,6 +124,15 @@ PostgresConnection::~PostgresConnection() {
 }
 
 bool PostgresConnection::usable() const {
+  if (PQstatus(conn_) != CONNECTION_OK) return false;
+  // A session the database server ended while it sat idle (a restart, an administrator)
+  // has its end waiting on the socket; reading it now spares the next call that failure.
+  // The end comes as a last message and then the closed socket: a few reads see both.
+  for (int i = 0; i < 4 && PQstatus(conn_) == CONNECTION_OK; ++i) {
+    pollfd socket{PQsocket(conn_), POLLIN, 0};
+    if (socket.fd < 0 || poll(&socket, 1, 0) <= 0) break;
+    PQconsumeInput(conn_);
+  }
   return PQstatus(conn_) == CONNECTION_OK;
 }
 
@@ -136,6 +146,8 @@ void PostgresConnection::fail(PGresult* result) {
   const std::string state = code ? code : "";
   PQclear(result);
   if (startsWith(state, "23")) throw ConstraintError(constraintKind(state), message);
+  // 53100: disk full; class 58: the server's own I/O failed.
+  if (state == "53100" || startsWith(state, "58")) throw StorageError(state == "53100", message);
   throw DbError(message);
 }
 

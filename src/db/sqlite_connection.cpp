@@ -111,6 +111,8 @@ SqliteConnection::~SqliteConnection() {
 void SqliteConnection::fail(int rc) {
   const std::string message = sqlite3_errmsg(db_);
   if ((rc & 0xFF) == SQLITE_CONSTRAINT) throw ConstraintError(constraintKind(rc), message);
+  if ((rc & 0xFF) == SQLITE_FULL || (rc & 0xFF) == SQLITE_IOERR)
+    throw StorageError((rc & 0xFF) == SQLITE_FULL, message);
   throw DbError(message);
 }
 

@@ -38,6 +38,9 @@ std::filesystem::path ModuleLoader::defaultDirectory() {
   std::error_code ec;
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec) return "lib";
+  // Installed, the modules live in a directory of their own; in the build tree, in lib.
+  const auto installed = exe.parent_path().parent_path() / "lib" / "qbk";
+  if (std::filesystem::is_directory(installed, ec)) return installed;
   return exe.parent_path().parent_path() / "lib";
 }
 

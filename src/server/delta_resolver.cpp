@@ -65,7 +65,6 @@ class Resolver {
     std::stable_sort(changes.begin(), changes.end(),
                      [](const Change* a, const Change* b) { return order(a->op) < order(b->op); });
 
-    db::Transaction tx(conn_, db::Transaction::Mode::Write);
     for (const Change* c : changes) {
       switch (c->op) {
         case Change::Op::Delete:
@@ -79,7 +78,6 @@ class Resolver {
           break;
       }
     }
-    tx.commit();
   }
 
  private:
@@ -261,7 +259,8 @@ class Resolver {
          ")." + suffix);
   }
 
-  void insertRow(const Row& row) {
+  // Returns false, writing nothing, when `unlessPresent` and a row with the key exists.
+  bool insertRow(const Row& row, bool unlessPresent = false) {
     std::string sql = "INSERT INTO " + table_.name + " (";
     std::string marks;
     std::vector<Value> params;
@@ -275,8 +274,9 @@ class Resolver {
       params.push_back(row[c.field]);
     }
     sql += ") VALUES (" + marks + ")";
+    if (unlessPresent) sql += " ON CONFLICT DO NOTHING";
     try {
-      conn_.execute(sql, params);
+      return conn_.execute(sql, params) > 0;
     } catch (const db::ConstraintError& e) {
       if (e.kind() == db::ConstraintError::Kind::Unique)
         fail("Registro já cadastrado em " + rowName(row) + ".");
@@ -321,8 +321,16 @@ class Resolver {
     // The client edited an empty row it was shown; only a row it saw empty may be created,
     // so a row someone deleted after it was read is not brought back half-filled.
     if (policy_.missingRowIsNulls && nonKeyOriginalsAllNull(c.oldRow) && !exists(c.oldRow)) {
-      insertRow(c.newRow);
-      return;
+      // Another user may be creating the same row at this moment; PostgreSQL lets both get
+      // this far. The insert then waits for the other one, and when that one is stored this
+      // edit is an update of its row, checked like any other.
+      if (insertRow(c.newRow, true)) return;
+      try {
+        n = conn_.execute(sql, params);
+      } catch (const db::ConstraintError& e) {
+        refused(c.oldRow, e);
+      }
+      if (n > 0) return;
     }
     conflict(c);
   }
@@ -360,6 +368,15 @@ void applyDelta(db::Connection& conn, const PacketLayout& layout, const data::De
   Resolver resolver(conn, layout, delta, policy);
   resolver.validate();
   if (delta.changes.empty()) return;
+  db::Transaction tx(conn, db::Transaction::Mode::Write);
+  resolver.apply();
+  tx.commit();
+}
+
+void writeDelta(db::Connection& conn, const PacketLayout& layout, const data::Delta& delta,
+                const ResolvePolicy& policy) {
+  Resolver resolver(conn, layout, delta, policy);
+  resolver.validate();
   resolver.apply();
 }
 

@@ -30,4 +30,10 @@ struct ResolvePolicy {
 void applyDelta(db::Connection& conn, const PacketLayout& layout, const data::Delta& delta,
                 const ResolvePolicy& policy = {});
 
+// The same checks and writes inside a write transaction that the caller opened and ends:
+// after a refusal the caller must roll back. For tests that put another writer's steps
+// between the writes and the commit.
+void writeDelta(db::Connection& conn, const PacketLayout& layout, const data::Delta& delta,
+                const ResolvePolicy& policy = {});
+
 }  // namespace qbk::server

@@ -105,7 +105,8 @@ struct Server::Impl {
     const CallOutcome outcome = dispatcher.handle(
         req.body,
         [&]() -> db::Connection& {
-          if (!worker.connection) worker.connection = db::open(options.database);
+          if (!worker.connection || !worker.connection->usable())
+            worker.connection = db::open(options.database);
           return *worker.connection;
         },
         worker.response);

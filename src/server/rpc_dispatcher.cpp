@@ -10,6 +10,19 @@ namespace qbk::server {
 namespace code = data::rpc_code;
 using data::ProtocolError;
 
+namespace {
+
+// The person at the screen can do something about a full disk (tell whoever keeps the
+// server), so it is named; the engine's own text goes to the log.
+std::string storageFailureText(const db::StorageError& e) {
+  return e.diskFull() ? "O disco do banco de dados está cheio; a operação não foi concluída e "
+                        "nada foi gravado. Libere espaço no servidor e tente novamente."
+                      : "Falha de leitura ou gravação no disco do banco de dados; a operação não "
+                        "foi concluída e nada foi gravado. Tente novamente.";
+}
+
+}  // namespace
+
 void Dispatcher::add(std::string name, std::vector<ParamKind> params, MethodHandler handler) {
   methods_[std::move(name)] = MethodSpec{std::move(params), std::move(handler)};
 }
@@ -68,6 +81,11 @@ CallOutcome Dispatcher::handle(std::string_view body, const std::function<db::Co
     response.ok = false;
     response.errorCode = code::kApplication;
     response.errorMessage = e.what();
+  } catch (const db::StorageError& e) {
+    spdlog::error("{}: {}", outcome.method.empty() ? "(requisição)" : outcome.method, e.what());
+    response.ok = false;
+    response.errorCode = code::kInternalError;
+    response.errorMessage = storageFailureText(e);
   } catch (...) {
     // Database and programming failures: the detail goes to the log, not to the screen.
     std::string detail = "falha desconhecida";

@@ -38,11 +38,14 @@ std::string readUntilListening(int fd, std::chrono::seconds limit) {
   return out;
 }
 
-TEST(ServerExecutable, servesDemoDataAndStopsCleanlyOnSigterm) {
+class ServerExecutable : public ::testing::TestWithParam<db::Engine> {};
+
+TEST_P(ServerExecutable, servesDemoDataAndStopsCleanlyOnSigterm) {
   const char* bin = std::getenv("QBK_SERVER_BIN");
   ASSERT_NE(bin, nullptr) << "QBK_SERVER_BIN is not set";
-  TempDir dir;
-  const std::string database = dir.file("demo.db");
+  ::qbk::testing::TestDatabase db(GetParam());
+  QBK_REQUIRE_DATABASE(db);
+  const std::string database = db.location();
 
   int pipeFds[2];
   ASSERT_EQ(pipe(pipeFds), 0);
@@ -99,6 +102,8 @@ TEST(ServerExecutable, servesDemoDataAndStopsCleanlyOnSigterm) {
   EXPECT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, ServerExecutable, QBK_BOTH_ENGINES);
 
 }  // namespace
 }  // namespace qbk::server::testing

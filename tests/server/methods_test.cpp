@@ -2,6 +2,8 @@
 // the requested bank only, in key order.
 #include <gmock/gmock.h>
 
+#include <fstream>
+
 #include "server_fixture.h"
 
 namespace qbk::server::testing {
@@ -32,7 +34,7 @@ int sizeOf(const Packet& p, const std::string& field) {
 
 using MethodsTest = ServerTest;
 
-TEST_F(MethodsTest, getBancoAnswersEveryBankInCodeOrderWithTheBankRecordFields) {
+TEST_P(MethodsTest, getBancoAnswersEveryBankInCodeOrderWithTheBankRecordFields) {
   const Packet p = fetch("GetBanco");
   EXPECT_THAT(names(p), ElementsAre("CDPICTAGEN", "CDBANCO", "NMBANCO", "CDPICTCONT", "CDBANCCNAB",
                                     "QTDIAPRORCNT", "DSARQBOLCOMP", "DSARQBOLPREI", "DSARQCHEQUE",
@@ -55,7 +57,7 @@ TEST_F(MethodsTest, getBancoAnswersEveryBankInCodeOrderWithTheBankRecordFields) 
   EXPECT_TRUE(data::isNull(cell(p, caixa, "DSARQLOGMAR")));
 }
 
-TEST_F(MethodsTest, codeTablesHoldOnlyTheRequestedBankInCodeOrder) {
+TEST_P(MethodsTest, codeTablesHoldOnlyTheRequestedBankInCodeOrder) {
   const Packet pag = fetch("GetErrCnabPag", {"001"});
   EXPECT_THAT(names(pag), ElementsAre("CDBANCO", "CDERRCNABP", "DSERRCNABP"));
   EXPECT_EQ(sizeOf(pag, "CDERRCNABP"), 10);
@@ -79,7 +81,7 @@ TEST_F(MethodsTest, codeTablesHoldOnlyTheRequestedBankInCodeOrder) {
       << "an empty answer keeps its fields";
 }
 
-TEST_F(MethodsTest, existenceChecksMatchTheCodeExactlyAsTyped) {
+TEST_P(MethodsTest, existenceChecksMatchTheCodeExactlyAsTyped) {
   EXPECT_EQ(fetch("GetCodigoPag", {"001", "02"}).rows.size(), 1u);
   EXPECT_TRUE(fetch("GetCodigoPag", {"001", "2"}).rows.empty());
   EXPECT_TRUE(fetch("GetCodigoPag", {"104", "02"}).rows.empty());
@@ -93,7 +95,7 @@ TEST_F(MethodsTest, existenceChecksMatchTheCodeExactlyAsTyped) {
   EXPECT_TRUE(fetch("VerifInstru", {"104", "06"}).rows.empty());
 }
 
-TEST_F(MethodsTest, instructionSearchListsTheBankWithAnEmptyCodeAndMatchesOneOtherwise) {
+TEST_P(MethodsTest, instructionSearchListsTheBankWithAnEmptyCodeAndMatchesOneOtherwise) {
   const Packet all = fetch("GetPesqInstru", {"001", ""});
   EXPECT_THAT(names(all), ElementsAre("CDINSTCOBR", "NMINSTCOBR", "CDBANCO"));
   EXPECT_THAT(column(all, "CDINSTCOBR"), ElementsAre(Value("01"), Value("06")));
@@ -105,7 +107,7 @@ TEST_F(MethodsTest, instructionSearchListsTheBankWithAnEmptyCodeAndMatchesOneOth
   EXPECT_TRUE(fetch("GetPesqInstru", {"001", " "}).rows.empty()) << "only \"\" means all";
 }
 
-TEST_F(MethodsTest, companySettingsListEveryCompanyWithEmptySettingsWhereItHasNone) {
+TEST_P(MethodsTest, companySettingsListEveryCompanyWithEmptySettingsWhereItHasNone) {
   const Packet p = fetch("GetEmprBanc", {"001"});
   EXPECT_THAT(names(p),
               ElementsAre("CDDIADEVOL", "CDCOMPROMISSO", "CDEMPRESA", "NMEMPRESA", "CDBANCO",
@@ -143,7 +145,7 @@ TEST_F(MethodsTest, companySettingsListEveryCompanyWithEmptySettingsWhereItHasNo
       << "no rows for a bank that does not exist";
 }
 
-TEST_F(MethodsTest, ddaFlagSaysWhetherTheSharedDirectoryExistsOnTheServer) {
+TEST_P(MethodsTest, ddaFlagSaysWhetherTheSharedDirectoryExistsOnTheServer) {
   auto dda = [&](const std::string& bank) {
     const auto r = call("GetBancoDDA", {Variant(bank)});
     EXPECT_TRUE(r.ok) << r.errorMessage;
@@ -166,7 +168,9 @@ TEST_F(MethodsTest, ddaFlagSaysWhetherTheSharedDirectoryExistsOnTheServer) {
 
   exec("UPDATE BANCO SET DSDIRIMPARQDDA = ? WHERE CDBANCO = '001'", {missing});
   EXPECT_EQ(dda("001").first, "N");
-  exec("UPDATE BANCO SET DSDIRIMPARQDDA = ? WHERE CDBANCO = '001'", {dir.file("qbk.db")});
+  const std::string file = dir.file("arquivo.txt");
+  std::ofstream(file) << "x";
+  exec("UPDATE BANCO SET DSDIRIMPARQDDA = ? WHERE CDBANCO = '001'", {file});
   EXPECT_EQ(dda("001").first, "N") << "a file is not a directory";
   exec("UPDATE BANCO SET DSDIRIMPARQDDA = '   ' WHERE CDBANCO = '001'");
   EXPECT_EQ(dda("001").first, "S") << "a blank directory is not configured";
@@ -176,7 +180,7 @@ TEST_F(MethodsTest, ddaFlagSaysWhetherTheSharedDirectoryExistsOnTheServer) {
   EXPECT_TRUE(unknown.rows.empty());
 }
 
-TEST_F(MethodsTest, standardMessageGoesToEverySettingOfBanksWithThatClearingCode) {
+TEST_P(MethodsTest, standardMessageGoesToEverySettingOfBanksWithThatClearingCode) {
   // A second bank sharing clearing-house code 001, with settings for two companies.
   exec("INSERT INTO BANCO (CDBANCO, NMBANCO, CDBANCCNAB) VALUES ('B01', 'BB FILIAL', '001')");
   exec("INSERT INTO EMPRBANC (CDEMPRESA, CDBANCO, CDCARTCOBR) VALUES ('02', 'B01', '018')");
@@ -198,7 +202,7 @@ TEST_F(MethodsTest, standardMessageGoesToEverySettingOfBanksWithThatClearingCode
       << "existing settings only; bank 341 has another clearing code";
 }
 
-TEST_F(MethodsTest, standardMessageOfAnUnknownClearingCodeIsRefusedAndChangesNothing) {
+TEST_P(MethodsTest, standardMessageOfAnUnknownClearingCodeIsRefusedAndChangesNothing) {
   const std::string before = dump();
   const auto r = call("ExecProcMsgPadraoBanco", {"237"});
   EXPECT_FALSE(r.ok);
@@ -207,6 +211,8 @@ TEST_F(MethodsTest, standardMessageOfAnUnknownClearingCodeIsRefusedAndChangesNot
             "Não há mensagem padrão cadastrada para o código de compensação '237'.");
   EXPECT_EQ(dump(), before);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, MethodsTest, QBK_BOTH_ENGINES);
 
 }  // namespace
 }  // namespace qbk::server::testing

@@ -1,8 +1,11 @@
-// The server on a shared PostgreSQL database: a worker whose database session is lost (the
-// database server restarted, an administrator ended it) must not fail every later call.
+// The server on a shared PostgreSQL database: a worker whose database session was ended (the
+// database server restarted, an administrator ended it) opens a new one for its next call.
+// A call that is running when its session is lost fails; the restart tool tries that.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <random>
+#include <thread>
 
 #include "support/postgres_scratch.h"
 #include "server/demo_data.h"
@@ -12,7 +15,7 @@
 namespace qbk::server::testing {
 namespace {
 
-TEST(PostgresServerTest, aLostDatabaseSessionFailsOneCallAndTheNextOneReconnects) {
+TEST(PostgresServerTest, aSessionEndedWhileIdleIsReplacedBeforeTheNextCall) {
   ::qbk::testing::PostgresScratch scratch;
   QBK_REQUIRE_POSTGRES(scratch);
   auto admin = db::open(scratch.location());
@@ -31,14 +34,21 @@ TEST(PostgresServerTest, aLostDatabaseSessionFailsOneCallAndTheNextOneReconnects
   RpcClient client(server.port());
   ASSERT_TRUE(client.call("GetBanco").ok);
 
-  admin->query("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = ?",
-               {name});
-  const auto lost = client.call("GetBanco");
-  EXPECT_FALSE(lost.ok);
-  EXPECT_EQ(lost.errorCode, data::rpc_code::kInternalError);
-  const auto again = client.call("GetBanco");
-  ASSERT_TRUE(again.ok) << again.errorMessage;
-  EXPECT_FALSE(again.result.asPacket().rows.empty());
+  for (int round = 0; round < 3; ++round) {
+    admin->query(
+        "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = ?",
+        {name});
+    const auto gone = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!admin->query("SELECT 1 FROM pg_stat_activity WHERE application_name = ?", {name})
+                .rows.empty() &&
+           std::chrono::steady_clock::now() < gone)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // The session leaves the list just before its socket is closed.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto again = client.call("GetBanco");
+    ASSERT_TRUE(again.ok) << again.errorMessage;
+    EXPECT_FALSE(again.result.asPacket().rows.empty());
+  }
   server.stop();
 }
 

@@ -24,14 +24,14 @@ data::json::RpcResponse decoded(const httplib::Result& res) {
   return data::json::decodeResponse(res->body);
 }
 
-TEST_F(ProtocolTest, healthAnswersOk) {
+TEST_P(ProtocolTest, healthAnswersOk) {
   auto res = client->http().Get("/health");
   ASSERT_TRUE(res);
   EXPECT_EQ(res->status, 200);
   EXPECT_EQ(res->body, "ok");
 }
 
-TEST_F(ProtocolTest, malformedRequestsGetTheirJsonRpcCodesAndTheIdWhenThereIsOne) {
+TEST_P(ProtocolTest, malformedRequestsGetTheirJsonRpcCodesAndTheIdWhenThereIsOne) {
   auto r = decoded(client->post(R"({"jsonrpc":"2.0","id":1,"method":"GetBanco","params":[)"));
   EXPECT_EQ(r.errorCode, code::kParseError);
   EXPECT_TRUE(r.id.isNull());
@@ -54,7 +54,7 @@ TEST_F(ProtocolTest, malformedRequestsGetTheirJsonRpcCodesAndTheIdWhenThereIsOne
   EXPECT_EQ(r.id, Variant(7));
 }
 
-TEST_F(ProtocolTest, parametersAreCheckedByCountAndKind) {
+TEST_P(ProtocolTest, parametersAreCheckedByCountAndKind) {
   auto r = call("GetEmprBanc", {"001", "002"});
   EXPECT_EQ(r.errorCode, code::kInvalidParams);
   EXPECT_EQ(r.errorMessage, "GetEmprBanc espera 1 parâmetro(s), recebeu 2.");
@@ -75,7 +75,9 @@ TEST_F(ProtocolTest, parametersAreCheckedByCountAndKind) {
 // Rows go from the database straight into the reply; a row that cannot be written (here a
 // name stored as broken UTF-8 by some other program) must turn the whole answer into an
 // error, with nothing of the half-written packet left in front of it.
-TEST_F(ProtocolTest, aPacketThatFailsMidwayAnswersACleanErrorAndTheNextCallIsWhole) {
+TEST_P(ProtocolTest, aPacketThatFailsMidwayAnswersACleanErrorAndTheNextCallIsWhole) {
+  if (engine() == db::Engine::PostgreSQL)
+    GTEST_SKIP() << "PostgreSQL stores no broken UTF-8, so no row can fail this way";
   exec("INSERT INTO BANCO (CDBANCO, NMBANCO) VALUES ('ZZZ', CAST(X'C328' AS TEXT))");
   auto res = client->post(R"({"jsonrpc":"2.0","id":5,"method":"GetBanco","params":[]})");
   ASSERT_TRUE(res);
@@ -89,7 +91,7 @@ TEST_F(ProtocolTest, aPacketThatFailsMidwayAnswersACleanErrorAndTheNextCallIsWho
   EXPECT_FALSE(fetch("GetBanco").rows.empty());
 }
 
-TEST_F(ProtocolTest, aDeeplyNestedBodyIsRefusedWithoutHarm) {
+TEST_P(ProtocolTest, aDeeplyNestedBodyIsRefusedWithoutHarm) {
   std::string body = R"({"jsonrpc":"2.0","id":1,"method":"GetBanco","params":)";
   body += std::string(100000, '[') + std::string(100000, ']') + "}";
   ASSERT_GT(body.size(), 200000u);
@@ -98,7 +100,7 @@ TEST_F(ProtocolTest, aDeeplyNestedBodyIsRefusedWithoutHarm) {
   EXPECT_TRUE(fetch("GetBanco").rows.size() == 3) << "the server still answers";
 }
 
-TEST_F(ProtocolTest, aBodyOverTheLimitIsRefusedBeforeItIsRead) {
+TEST_P(ProtocolTest, aBodyOverTheLimitIsRefusedBeforeItIsRead) {
   const std::string body(server->options().maxBodyBytes + 1, ' ');
   auto res = client->post(body);
   ASSERT_TRUE(res);
@@ -107,7 +109,7 @@ TEST_F(ProtocolTest, aBodyOverTheLimitIsRefusedBeforeItIsRead) {
   EXPECT_TRUE(fresh.call("GetBanco").ok) << "the server still answers";
 }
 
-TEST_F(ProtocolTest, onlyJsonBodiesAreAccepted) {
+TEST_P(ProtocolTest, onlyJsonBodiesAreAccepted) {
   auto res =
       client->post(R"({"jsonrpc":"2.0","id":1,"method":"GetBanco","params":[]})", "text/plain");
   ASSERT_TRUE(res);
@@ -118,7 +120,7 @@ TEST_F(ProtocolTest, onlyJsonBodiesAreAccepted) {
   EXPECT_EQ(res->status, 200);
 }
 
-TEST_F(ProtocolTest, responsesAreNotCompressedEvenWhenTheClientOffersIt) {
+TEST_P(ProtocolTest, responsesAreNotCompressedEvenWhenTheClientOffersIt) {
   // Compressing a whole-table answer costs more than sending it on a local network.
   httplib::Headers headers{{"Accept-Encoding", "gzip, deflate, br"}};
   client->http().set_decompress(false);
@@ -130,7 +132,7 @@ TEST_F(ProtocolTest, responsesAreNotCompressedEvenWhenTheClientOffersIt) {
   EXPECT_TRUE(data::json::decodeResponse(res->body).ok);
 }
 
-TEST_F(ProtocolTest, severalClientsReadAndWriteAtOnce) {
+TEST_P(ProtocolTest, severalClientsReadAndWriteAtOnce) {
   // Each thread keeps its own code table rows; every call must succeed and every row land.
   constexpr int kClients = 6, kCalls = 25;
   std::atomic<int> failures{0};
@@ -151,6 +153,8 @@ TEST_F(ProtocolTest, severalClientsReadAndWriteAtOnce) {
   EXPECT_EQ(failures, 0);
   EXPECT_EQ(fetch("GetErrCnabRec", {"104"}).rows.size(), std::size_t{kClients * kCalls});
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, ProtocolTest, QBK_BOTH_ENGINES);
 
 }  // namespace
 }  // namespace qbk::server::testing

@@ -27,7 +27,7 @@ Row newBank(const Packet& like, const std::string& code, const std::string& name
   return with(like, row, "CDPICTAGEN", "9999");
 }
 
-TEST_F(ResolverTest, bankInsertUpdateAndDeleteRoundTrip) {
+TEST_P(ResolverTest, bankInsertUpdateAndDeleteRoundTrip) {
   const Packet banks = fetch("GetBanco");
   Row sicoob =
       with(banks, newBank(banks, "756", "BANCO COOPERATIVO SICOOB S.A."), "QTDIAPRORCNT", 2.0);
@@ -45,7 +45,7 @@ TEST_F(ResolverTest, bankInsertUpdateAndDeleteRoundTrip) {
   EXPECT_EQ(fetch("GetBanco").rows.size(), 3u);
 }
 
-TEST_F(ResolverTest, oneDeltaIsWrittenWhollyOrNotAtAll) {
+TEST_P(ResolverTest, oneDeltaIsWrittenWhollyOrNotAtAll) {
   const Packet banks = fetch("GetBanco");
   const Row caixa = rowWhere(banks, "CDBANCO", "104");
   Delta d{banks.fields, {}};
@@ -57,7 +57,7 @@ TEST_F(ResolverTest, oneDeltaIsWrittenWhollyOrNotAtAll) {
   EXPECT_EQ(dump(), before) << "the insert and update before the refusal were rolled back";
 }
 
-TEST_F(ResolverTest, aKeyFreedByADeleteCanBeInsertedInTheSameDelta) {
+TEST_P(ResolverTest, aKeyFreedByADeleteCanBeInsertedInTheSameDelta) {
   const Packet codes = fetch("GetErrCnabPag", {"001"});
   const Row old = rowWhere(codes, "CDERRCNABP", "02");
   Delta d{codes.fields, {}};
@@ -70,7 +70,7 @@ TEST_F(ResolverTest, aKeyFreedByADeleteCanBeInsertedInTheSameDelta) {
       Value("Nova"));
 }
 
-TEST_F(ResolverTest, secondEditOfTheSameFieldIsRefusedAsAConflictAndWritesNothing) {
+TEST_P(ResolverTest, secondEditOfTheSameFieldIsRefusedAsAConflictAndWritesNothing) {
   const Packet readByA = fetch("GetBanco");
   const Packet readByB = fetch("GetBanco");
   const Row bbA = rowWhere(readByA, "CDBANCO", "001");
@@ -92,7 +92,7 @@ TEST_F(ResolverTest, secondEditOfTheSameFieldIsRefusedAsAConflictAndWritesNothin
   EXPECT_EQ(cell(readByA, rowWhere(fetch("GetBanco"), "CDBANCO", "001"), "NMBANCO"), Value("BB"));
 }
 
-TEST_F(ResolverTest, editsOfDifferentFieldsOfOneRowByTwoClientsBothSurvive) {
+TEST_P(ResolverTest, editsOfDifferentFieldsOfOneRowByTwoClientsBothSurvive) {
   const Packet read = fetch("GetBanco");
   const Row bb = rowWhere(read, "CDBANCO", "001");
   ASSERT_EQ(apply("SetBanco", setBancoArgs(updateDelta(read, bb, with(read, bb, "NMBANCO", "BB")))),
@@ -105,7 +105,7 @@ TEST_F(ResolverTest, editsOfDifferentFieldsOfOneRowByTwoClientsBothSurvive) {
   EXPECT_TRUE(data::isNull(cell(read, now, "DSARQCHEQUE")));
 }
 
-TEST_F(ResolverTest, changesToARowDeletedMeanwhileAreRefused) {
+TEST_P(ResolverTest, changesToARowDeletedMeanwhileAreRefused) {
   const Packet codes = fetch("GetErrCnabRec", {"001"});
   const Row baixa = rowWhere(codes, "CDERRCNABR", "09");
   exec("DELETE FROM ERRCNABR WHERE CDERRCNABR = '09'");
@@ -118,7 +118,7 @@ TEST_F(ResolverTest, changesToARowDeletedMeanwhileAreRefused) {
   EXPECT_EQ(apply("SetErrCnabRec", {Variant(deleteDelta(codes, baixa))}), deleted);
 }
 
-TEST_F(ResolverTest, deleteOfARowChangedMeanwhileIsRefusedNamingTheChange) {
+TEST_P(ResolverTest, deleteOfARowChangedMeanwhileIsRefusedNamingTheChange) {
   const Packet instr = fetch("GetInstruCobr", {"001"});
   exec(
       "UPDATE INSTCOBRANCA SET NMINSTCOBR = 'Outro nome' WHERE CDBANCO = '001' AND "
@@ -131,7 +131,7 @@ TEST_F(ResolverTest, deleteOfARowChangedMeanwhileIsRefusedNamingTheChange) {
   EXPECT_EQ(fetch("GetInstruCobr", {"001"}).rows.size(), 2u);
 }
 
-TEST_F(ResolverTest, aBankInUseCannotBeDeletedAndOneNotInUseTakesItsCodesAlong) {
+TEST_P(ResolverTest, aBankInUseCannotBeDeletedAndOneNotInUseTakesItsCodesAlong) {
   const Packet banks = fetch("GetBanco");
   const std::string before = dump();
   EXPECT_EQ(apply("SetBanco", setBancoArgs(deleteDelta(banks, rowWhere(banks, "CDBANCO", "341")))),
@@ -144,7 +144,7 @@ TEST_F(ResolverTest, aBankInUseCannotBeDeletedAndOneNotInUseTakesItsCodesAlong) 
   EXPECT_TRUE(fetch("GetInstruCobr", {"001"}).rows.empty());
 }
 
-TEST_F(ResolverTest, refusedDeltasNameTheProblemAndLeaveTheDatabaseAsItWas) {
+TEST_P(ResolverTest, refusedDeltasNameTheProblemAndLeaveTheDatabaseAsItWas) {
   const Packet banks = fetch("GetBanco");
   const Row bb = rowWhere(banks, "CDBANCO", "001");
   const std::string before = dump();
@@ -190,7 +190,7 @@ TEST_F(ResolverTest, refusedDeltasNameTheProblemAndLeaveTheDatabaseAsItWas) {
   EXPECT_EQ(dump(), before);
 }
 
-TEST_F(ResolverTest, textsCountCharactersSoAccentedNamesUpToTheSizeFit) {
+TEST_P(ResolverTest, textsCountCharactersSoAccentedNamesUpToTheSizeFit) {
   const Packet banks = fetch("GetBanco");
   const Row bb = rowWhere(banks, "CDBANCO", "001");
   const std::string thirty = "AÇÃO ÉÉÉ ÍÍÍ ÓÓÓ ÚÚÚ ÂÂÂ ÊÊÊ Ô";  // 30 characters, 52 bytes
@@ -201,7 +201,7 @@ TEST_F(ResolverTest, textsCountCharactersSoAccentedNamesUpToTheSizeFit) {
   EXPECT_EQ(cell(banks, rowWhere(fetch("GetBanco"), "CDBANCO", "001"), "NMBANCO"), Value(thirty));
 }
 
-TEST_F(ResolverTest, setBancoAcceptsOnlyEmptyOrTheFieldNameAtEachNullablePosition) {
+TEST_P(ResolverTest, setBancoAcceptsOnlyEmptyOrTheFieldNameAtEachNullablePosition) {
   const Packet banks = fetch("GetBanco");
   const Row caixa = rowWhere(banks, "CDBANCO", "104");
   const Delta d = updateDelta(banks, caixa, with(banks, caixa, "NMBANCO", "CEF"));
@@ -221,7 +221,7 @@ TEST_F(ResolverTest, setBancoAcceptsOnlyEmptyOrTheFieldNameAtEachNullablePositio
   EXPECT_EQ(dump(), before);
 }
 
-TEST_F(ResolverTest, unchangedUpdateWritesNothingEvenIfTheRowChangedMeanwhile) {
+TEST_P(ResolverTest, unchangedUpdateWritesNothingEvenIfTheRowChangedMeanwhile) {
   const Packet banks = fetch("GetBanco");
   const Row bb = rowWhere(banks, "CDBANCO", "001");
   exec("UPDATE BANCO SET NMBANCO = 'OUTRO' WHERE CDBANCO = '001'");
@@ -229,7 +229,7 @@ TEST_F(ResolverTest, unchangedUpdateWritesNothingEvenIfTheRowChangedMeanwhile) {
   EXPECT_EQ(cell(banks, rowWhere(fetch("GetBanco"), "CDBANCO", "001"), "NMBANCO"), Value("OUTRO"));
 }
 
-TEST_F(ResolverTest, codeTablesAcceptNewCodesThatTheExistenceChecksThenFind) {
+TEST_P(ResolverTest, codeTablesAcceptNewCodesThatTheExistenceChecksThenFind) {
   const Packet pag = fetch("GetErrCnabPag", {"104"});
   ASSERT_EQ(apply("SetErrCnabPag", {Variant(insertDelta(pag, {"104", "A1", "Agendado"}))}), "");
   EXPECT_EQ(fetch("GetCodigoPag", {"104", "A1"}).rows.size(), 1u);
@@ -249,7 +249,7 @@ TEST_F(ResolverTest, codeTablesAcceptNewCodesThatTheExistenceChecksThenFind) {
 
 // ---- company settings ----------------------------------------------------------------
 
-TEST_F(ResolverTest, editingAnEmptyCompanyRowCreatesItsSettings) {
+TEST_P(ResolverTest, editingAnEmptyCompanyRowCreatesItsSettings) {
   const Packet p = fetch("GetEmprBanc", {"001"});
   const Row empty = rowWhere(p, "CDEMPRESA", "03");
   Row filled = with(p, empty, "CDCARTCOBR", "109");
@@ -277,7 +277,7 @@ TEST_F(ResolverTest, editingAnEmptyCompanyRowCreatesItsSettings) {
             Value("110"));
 }
 
-TEST_F(ResolverTest, settingsSomeoneCreatedMeanwhileAreCheckedLikeAnyUpdate) {
+TEST_P(ResolverTest, settingsSomeoneCreatedMeanwhileAreCheckedLikeAnyUpdate) {
   const Packet p = fetch("GetEmprBanc", {"001"});
   const Row empty = rowWhere(p, "CDEMPRESA", "02");
   exec("INSERT INTO EMPRBANC (CDEMPRESA, CDBANCO, CDCARTCOBR) VALUES ('02', '001', '018')");
@@ -296,7 +296,7 @@ TEST_F(ResolverTest, settingsSomeoneCreatedMeanwhileAreCheckedLikeAnyUpdate) {
   EXPECT_EQ(dump(), before);
 }
 
-TEST_F(ResolverTest, settingsDeletedMeanwhileAreNotBroughtBackHalfFilled) {
+TEST_P(ResolverTest, settingsDeletedMeanwhileAreNotBroughtBackHalfFilled) {
   const Packet p = fetch("GetEmprBanc", {"001"});
   const Row alfa = rowWhere(p, "CDEMPRESA", "01");
   exec("DELETE FROM EMPRBANC WHERE CDEMPRESA = '01' AND CDBANCO = '001'");
@@ -309,7 +309,7 @@ TEST_F(ResolverTest, settingsDeletedMeanwhileAreNotBroughtBackHalfFilled) {
 
 // ---- DDA -------------------------------------------------------------------------------
 
-TEST_F(ResolverTest, ddaSettingsAreUpdatedInTheBankRowAndNeverInsertedOrDeleted) {
+TEST_P(ResolverTest, ddaSettingsAreUpdatedInTheBankRowAndNeverInsertedOrDeleted) {
   auto ddaPacket = [&] { return call("GetBancoDDA", {"104"}).result.asArray().at(1).asPacket(); };
   const Packet p = ddaPacket();
   ASSERT_EQ(p.rows.size(), 1u);
@@ -335,6 +335,8 @@ TEST_F(ResolverTest, ddaSettingsAreUpdatedInTheBankRowAndNeverInsertedOrDeleted)
   EXPECT_EQ(apply("SetBancoDDA", {Variant(name)}), "Campo desconhecido 'NMBANCO' em BANCO.");
   EXPECT_EQ(dump(), before);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, ResolverTest, QBK_BOTH_ENGINES);
 
 }  // namespace
 }  // namespace qbk::server::testing

@@ -78,8 +78,10 @@ std::string render(const Value& v) {
 
 void ServerTest::SetUp() {
   spdlog::set_level(spdlog::level::err);
-  dbPath = dir.file("qbk.db");
-  conn = db::open(dbPath);
+  database = std::make_unique<::qbk::testing::TestDatabase>(::qbk::testing::currentEngine());
+  QBK_REQUIRE_DATABASE(*database);
+  dbPath = database->location();
+  conn = database->open();
   migrate(*conn);
   conn->executeScript(kSeed);
   ServerOptions options;

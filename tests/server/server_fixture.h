@@ -1,5 +1,7 @@
-// An in-process server on a fresh SQLite file and a loopback port the system picks, with a
-// few banks, companies and codes to read and change, and a way to see the whole database.
+// An in-process server on a fresh database and a loopback port the system picks, with a few
+// banks, companies and codes to read and change, and a way to see the whole database. The
+// fixture runs a test on both engines when the test is a TEST_P instantiated with
+// QBK_BOTH_ENGINES, and on SQLite when it is a plain TEST_F.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include "data/codec.h"
 #include "data/variant.h"
 #include "db/connection.h"
+#include "db/test_database.h"
 #include "server/http_server.h"
 #include "support/temp_dir.h"
 
@@ -36,7 +39,7 @@ class RpcClient {
   int nextId_ = 1;
 };
 
-class ServerTest : public ::testing::Test {
+class ServerTest : public ::testing::TestWithParam<db::Engine> {
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -54,8 +57,11 @@ class ServerTest : public ::testing::Test {
   // The answer of a Set... method: the error message, or "" when it answered true.
   std::string apply(const std::string& method, data::VariantArray params);
 
+  db::Engine engine() const { return database->engine(); }
+
+  std::unique_ptr<::qbk::testing::TestDatabase> database;
   TempDir dir;
-  std::string dbPath;
+  std::string dbPath;  // the database location, as the server was given it
   std::unique_ptr<db::Connection> conn;
   std::unique_ptr<Server> server;
   std::unique_ptr<RpcClient> client;

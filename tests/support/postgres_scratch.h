@@ -26,7 +26,14 @@ class PostgresScratch {
     admin_->executeScript("CREATE SCHEMA " + schema_);
   }
   ~PostgresScratch() {
-    if (admin_) admin_->executeScript("DROP SCHEMA " + schema_ + " CASCADE");
+    if (!admin_) return;
+    try {
+      // A test may have restarted the database server and with it ended this session.
+      if (!admin_->usable()) admin_ = db::open(server());
+      admin_->executeScript("DROP SCHEMA " + schema_ + " CASCADE");
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << "schema " << schema_ << " not dropped: " << e.what();
+    }
   }
   PostgresScratch(const PostgresScratch&) = delete;
   PostgresScratch& operator=(const PostgresScratch&) = delete;

@@ -3,37 +3,38 @@
 #include <stdexcept>
 
 #include "db/connection.h"
-#include "support/temp_dir.h"
+#include "db/test_database.h"
 
 namespace qbk::db {
 namespace {
 
-class TransactionTest : public ::testing::Test {
+class TransactionTest : public ::testing::TestWithParam<Engine> {
  protected:
   void SetUp() override {
-    db = open(dir.file("banco.db"));
+    QBK_REQUIRE_DATABASE(database);
+    db = database.open();
     db->executeScript("CREATE TABLE T (K VARCHAR(3) NOT NULL PRIMARY KEY);");
   }
   double count(Connection& c) {
     return std::get<double>(c.query("SELECT COUNT(*) FROM T").rows[0][0]);
   }
 
-  testing::TempDir dir;
+  testing::TestDatabase database{testing::currentEngine()};
   std::unique_ptr<Connection> db;
 };
 
-TEST_F(TransactionTest, committedWorkIsSeenByAnotherConnection) {
+TEST_P(TransactionTest, committedWorkIsSeenByAnotherConnection) {
   {
     Transaction tx(*db);
     db->execute("INSERT INTO T VALUES ('001')");
     tx.commit();
   }
-  auto other = open(dir.file("banco.db"));
+  auto other = database.open();
   EXPECT_EQ(count(*other), 1);
   EXPECT_EQ(count(*db), 1);
 }
 
-TEST_F(TransactionTest, leavingWithoutCommitUndoesEverythingOnEveryExitPath) {
+TEST_P(TransactionTest, leavingWithoutCommitUndoesEverythingOnEveryExitPath) {
   try {
     Transaction tx(*db);
     db->execute("INSERT INTO T VALUES ('001')");
@@ -58,8 +59,9 @@ TEST_F(TransactionTest, leavingWithoutCommitUndoesEverythingOnEveryExitPath) {
   EXPECT_EQ(count(*db), 1);
 }
 
+// SQLite takes the write lock at BEGIN IMMEDIATE; PostgreSQL locks row by row instead.
 TEST_F(TransactionTest, aWriteTransactionHoldsOffOtherWritersButNotReaders) {
-  auto other = open(dir.file("banco.db"));
+  auto other = database.open();
   other->executeScript("PRAGMA busy_timeout=0;");
   Transaction tx(*db);
   db->execute("INSERT INTO T VALUES ('001')");
@@ -71,11 +73,13 @@ TEST_F(TransactionTest, aWriteTransactionHoldsOffOtherWritersButNotReaders) {
   EXPECT_EQ(count(*other), 1);
 }
 
-TEST_F(TransactionTest, commitTwiceIsAnError) {
+TEST_P(TransactionTest, commitTwiceIsAnError) {
   Transaction tx(*db);
   tx.commit();
   EXPECT_THROW(tx.commit(), DbError);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, TransactionTest, QBK_BOTH_ENGINES);
 
 }  // namespace
 }  // namespace qbk::db
