@@ -136,6 +136,8 @@ void PostgresConnection::fail(PGresult* result) {
   const std::string state = code ? code : "";
   PQclear(result);
   if (startsWith(state, "23")) throw ConstraintError(constraintKind(state), message);
+  if (state == "55P03") throw BusyError(message);  // lock_not_available: lock_timeout ran out
+  if (state == "40P01" || state == "40001") throw ConcurrencyError(message);
   throw DbError(message);
 }
 

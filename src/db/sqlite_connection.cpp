@@ -111,6 +111,8 @@ SqliteConnection::~SqliteConnection() {
 void SqliteConnection::fail(int rc) {
   const std::string message = sqlite3_errmsg(db_);
   if ((rc & 0xFF) == SQLITE_CONSTRAINT) throw ConstraintError(constraintKind(rc), message);
+  // The busy timeout has already been waited out when these come back.
+  if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) throw BusyError(message);
   throw DbError(message);
 }
 
