@@ -484,9 +484,9 @@ RpcRequest readRequest(element root) {
   return r;
 }
 
-// A refused element keeps what can still be told of it: its id, and whether it was a
-// notification (an object that names a method but carries no id), which gets no answer
-// even when it fails.
+// A refused element keeps what can still be told of it: its id and, when only its
+// parameters were wrong, its method and whether it was a notification (no id), which gets
+// no answer even when it fails.
 RpcCall readCall(element item) {
   RpcCall call;
   try {
@@ -500,9 +500,11 @@ RpcCall readCall(element item) {
       Variant id;
       if (readId(o, id)) call.request.id = std::move(id);
       std::string_view method;
-      call.request.notification = !lookup(o, "id", probe) && lookup(o, "method", probe) &&
-                                  !probe.get_string().get(method) &&
-                                  e.code() == rpc_code::kInvalidParams;
+      const bool named = lookup(o, "method", probe) && !probe.get_string().get(method);
+      if (named && e.code() == rpc_code::kInvalidParams) {
+        call.request.method = std::string(method);
+        call.request.notification = !lookup(o, "id", probe);
+      }
     }
   }
   return call;

@@ -76,7 +76,8 @@ std::string encodeRequest(const RpcRequest& r);
 // Throws ProtocolError: kParseError for bad JSON, kInvalidRequest for a wrong envelope.
 RpcRequest decodeRequest(std::string_view text);
 // One element of a call body: a request, or the refusal of an element that could not be
-// read as one (with the element's id when it has a readable one).
+// read as one (with the element's id when it has a readable one, and its method when only
+// the parameters were wrong).
 struct RpcCall {
   RpcRequest request;
   int errorCode = 0;  // 0: `request` is whole

@@ -4,7 +4,7 @@
 #include <spdlog/spdlog.h>
 
 #include <atomic>
-#include <boost/asio/bind_executor.hpp>
+#include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/ssl.hpp>
@@ -148,6 +148,10 @@ struct Server::Impl {
   int open = 0;
 
   asio::io_context io{1};
+  // Between the accepts and the answers there may be no operation pending at all (every
+  // connection in a call, the acceptor closed by a stop): the I/O thread must still wait
+  // for the answers the workers post.
+  asio::executor_work_guard<asio::io_context::executor_type> keepRunning{io.get_executor()};
   std::optional<tcp::acceptor> acceptor;
   std::optional<ssl::context> tls;
   asio::thread_pool workers;
@@ -259,8 +263,10 @@ class Session final : public SessionBase {
     if (req.count(http::field::host) != 1 || !hostAllowed(req[http::field::host], o.allowedHosts))
       return refuse(kWrongHost);
     if (req.count(http::field::origin) > 0) return refuse(kFromWebPage);
-    if (req.count(http::field::content_length) > 1 || req.count(http::field::authorization) > 1 ||
-        req.count(http::field::content_type) > 1)
+    if (req.count(http::field::content_length) > 1 ||
+        (req.count(http::field::content_length) > 0 &&
+         req.count(http::field::transfer_encoding) > 0) ||
+        req.count(http::field::authorization) > 1 || req.count(http::field::content_type) > 1)
       return refuse(kMalformed);
 
     const std::string_view target = req.target();
@@ -561,6 +567,7 @@ void Server::stop() {
     std::unique_lock lock(s.countMutex);
     s.countChanged.wait_for(lock, std::chrono::milliseconds(200), [&s] { return s.open == 0; });
   }
+  s.keepRunning.reset();
   s.io.stop();
   s.ioThread.join();
   // A call still running finishes on its worker; its answer has nowhere to go.

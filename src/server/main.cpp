@@ -113,6 +113,8 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGINT);
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  // A log whose reader went away must not end the server.
+  signal(SIGPIPE, SIG_IGN);
 
   try {
     options.token = readToken(tokenFile);
