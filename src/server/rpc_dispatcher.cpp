@@ -62,8 +62,12 @@ CallOutcome Dispatcher::run(data::json::RpcCall& call, const std::function<db::C
   response.id = request.id;
   const std::size_t start = out.size();
   try {
-    if (call.errorCode != 0) throw ProtocolError(call.errorCode, call.errorMessage);
     auto it = methods_.find(request.method);
+    // An unknown method is what a caller must hear first, even when its parameters were
+    // unreadable too.
+    const bool paramsOnly = call.errorCode == code::kInvalidParams;
+    if (call.errorCode != 0 && !(paramsOnly && it == methods_.end()))
+      throw ProtocolError(call.errorCode, call.errorMessage);
     if (it == methods_.end())
       throw ProtocolError(code::kMethodNotFound, "Método desconhecido: '" + request.method + "'.");
     checkParams(it->first, it->second, request.params);
