@@ -38,6 +38,8 @@ void writeNumber(JsonWriter& w, double d, std::string_view field = {}) {
   // JSON has no spelling for them; writing null instead would silently change the value.
   if (!std::isfinite(d))
     throw DataError("Número inválido (infinito ou indefinido)" + fieldContext(field) + ".");
+  // "-0" would read back as the integer 0 and lose its sign; "-0.0" reads back as itself.
+  if (d == 0 && std::signbit(d)) return writeRaw(w, "-0.0", rapidjson::kNumberType);
   char buf[32];
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d);  // shortest round-trip form
   writeRaw(w, std::string_view(buf, static_cast<std::size_t>(end - buf)), rapidjson::kNumberType);
