@@ -52,6 +52,10 @@ std::atomic<std::uint64_t> nextServerId{1};
 // the answer before the client reads it.
 constexpr std::chrono::milliseconds kLingerTime{2000};
 
+// Bodies up to this size (nearly every call) are always taken; larger ones count against
+// the limit of large bodies held at once.
+constexpr std::uint64_t kSmallBody = 64u << 10;
+
 // What a worker thread keeps between calls: its own database connection, opened on first
 // use. A worker serves one server only; the id guards against a thread of another server
 // in the same process.
@@ -95,6 +99,8 @@ const Refusal kWrongMethod{http::status::method_not_allowed,
                            "Método HTTP não aceito neste endereço."};
 const Refusal kNotJson{http::status::unsupported_media_type,
                        "Content-Type deve ser application/json."};
+const Refusal kBusy{http::status::service_unavailable,
+                    "O servidor está ocupado; tente novamente em instantes."};
 const Refusal kStopping{http::status::service_unavailable, "O servidor está sendo encerrado."};
 
 }  // namespace
@@ -163,6 +169,9 @@ struct Server::Impl {
   // Touched on the I/O thread only.
   std::list<std::weak_ptr<SessionBase>> sessions;
   bool stopping = false;
+  // Requests with a large body being read or waiting for their answer, counted against
+  // options.maxLargeBodies.
+  std::atomic<int> largeBodies{0};
 };
 
 // ---- one connection ----------------------------------------------------------------------
@@ -174,6 +183,7 @@ class SessionBase : public std::enable_shared_from_this<SessionBase> {
     ++server_.open;
   }
   virtual ~SessionBase() {
+    releaseLargeBody();
     std::lock_guard lock(server_.countMutex);
     --server_.open;
     server_.countChanged.notify_all();
@@ -186,8 +196,24 @@ class SessionBase : public std::enable_shared_from_this<SessionBase> {
   virtual void close() = 0;
 
  protected:
+  // Memory stays bounded by the number of large bodies held at once, not by the number of
+  // connections: past the limit a large body is refused before it is read.
+  bool holdLargeBody() {
+    if (++server_.largeBodies > server_.options.maxLargeBodies) {
+      --server_.largeBodies;
+      return false;
+    }
+    holdsLargeBody_ = true;
+    return true;
+  }
+  void releaseLargeBody() {
+    if (holdsLargeBody_) --server_.largeBodies;
+    holdsLargeBody_ = false;
+  }
+
   Server::Impl& server_;
   bool inCall_ = false;  // between the whole request and the end of its answer
+  bool holdsLargeBody_ = false;
 };
 
 template <class Stream>
@@ -209,6 +235,7 @@ class Session final : public SessionBase {
   }
 
   void close() override {
+    releaseLargeBody();
     error_code ignored;
     lowest().socket().shutdown(tcp::socket::shutdown_both, ignored);
     lowest().close();
@@ -282,6 +309,8 @@ class Session final : public SessionBase {
     if (!o.token.empty() && !bearerMatches(req[http::field::authorization], o.token))
       return refuse(kNoToken);
     if (!isJsonContentType(req[http::field::content_type])) return refuse(kNotJson);
+    const auto length = parser_->content_length();
+    if ((!length || *length > kSmallBody) && !holdLargeBody()) return refuse(kBusy);
     readBody([](Session& s) { s.call(); });
   }
 

@@ -24,7 +24,11 @@ struct ServerOptions {
 
   // Connections open at once; one more is closed as soon as it is accepted.
   int maxConnections = 512;
-  std::size_t maxBodyBytes = 32u << 20;    // declared or chunked
+  std::size_t maxBodyBytes = 32u << 20;  // declared or chunked
+  // Requests with a body over 64 KiB (or chunked) held at once, from the first byte of the
+  // body to the end of the answer; one more is refused (503). With maxBodyBytes this
+  // bounds the memory bodies take whatever the number of connections.
+  int maxLargeBodies = 8;
   std::size_t maxHeaderBytes = 16u << 10;  // request line and every header line together
   std::size_t maxHeaderCount = 100;
   // From a request's first byte to its last: a slow sender cannot stretch it byte by byte.

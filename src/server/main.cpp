@@ -77,6 +77,10 @@ int main(int argc, char** argv) {
   app.add_option("--allowed-host", options.allowedHosts,
                  "Nome pelo qual os clientes chegam ao servidor (além de localhost e de "
                  "endereços IP); repetível");
+  app.add_option("--max-large-bodies", options.maxLargeBodies,
+                 "Requisições com corpo acima de 64 KiB atendidas ao mesmo tempo")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 10000));
   app.add_option("--max-connections", options.maxConnections, "Conexões abertas ao mesmo tempo")
       ->capture_default_str()
       ->check(CLI::Range(1, 100000));

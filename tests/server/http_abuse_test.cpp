@@ -194,6 +194,31 @@ TEST_F(HttpFrontTest, aConnectionPastTheLimitIsClosedAtOnce) {
   EXPECT_TRUE(later.call("GetBanco").ok);
 }
 
+// However many connections send large bodies, only so many are held at once: the next is
+// refused before its body is read, while small calls go on.
+TEST_F(HttpFrontTest, largeBodiesPastTheirLimitAreRefusedSoMemoryStaysBounded) {
+  ServerOptions o = shortDeadlines(database);
+  o.maxLargeBodies = 2;
+  startServer(o);
+  const std::string head =
+      "POST /rpc/Qbk51200.rdmBanco HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+      "Content-Type: application/json\r\nContent-Length: 500000\r\n\r\n[";
+  RawConnection first(port()), second(port()), third(port());
+  ASSERT_TRUE(first.send(head));
+  ASSERT_TRUE(second.send(head));
+  std::this_thread::sleep_for(Millis(100));
+  ASSERT_TRUE(third.send(head));
+  EXPECT_EQ(statusOf(third.readResponse(Millis(2000))), 503);
+  RpcClient small(port());
+  EXPECT_TRUE(small.call("GetBanco").ok);
+  // Once one of them is gone (here: at its deadline), a large body is taken again.
+  EXPECT_TRUE(first.closedWithin(Millis(3000)));
+  std::this_thread::sleep_for(Millis(100));
+  RawConnection fourth(port());
+  ASSERT_TRUE(fourth.send(head + std::string(499999, ' ')));
+  EXPECT_EQ(statusOf(fourth.readResponse(Millis(3000))), 200);
+}
+
 TEST_F(HttpFrontTest, pathsMethodsAndHealthAreAnsweredByTheFront) {
   startServer(shortDeadlines(database));
   RawConnection c(port());
