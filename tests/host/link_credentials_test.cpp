@@ -9,7 +9,7 @@
 #include "host/config.h"
 #include "host/net_connection.h"
 #include "link_test_server.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace qbk::host::testing {
 namespace {
