@@ -244,6 +244,8 @@ struct ThreadParser {
 };
 
 element parseDocument(std::string_view text) {
+  // An empty view may carry no buffer at all, which the parser must not be given.
+  if (text.empty()) throw ProtocolError(rpc_code::kParseError, "JSON inválido: documento vazio.");
   checkNesting(text);
   thread_local ThreadParser tp;
   element root;
