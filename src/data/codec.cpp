@@ -2,6 +2,7 @@
 
 #include <simdjson.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -37,6 +38,8 @@ void writeNumber(JsonWriter& w, double d, std::string_view field = {}) {
   // JSON has no spelling for them; writing null instead would silently change the value.
   if (!std::isfinite(d))
     throw DataError("Número inválido (infinito ou indefinido)" + fieldContext(field) + ".");
+  // "-0" would read back as the integer 0 and lose its sign; "-0.0" reads back as itself.
+  if (d == 0 && std::signbit(d)) return writeRaw(w, "-0.0", rapidjson::kNumberType);
   char buf[32];
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d);  // shortest round-trip form
   writeRaw(w, std::string_view(buf, static_cast<std::size_t>(end - buf)), rapidjson::kNumberType);
@@ -185,12 +188,13 @@ void writeVariant(JsonWriter& w, const Variant& v) {
 }
 
 // Opens a JSON-RPC request or response: {"jsonrpc":"2.0","id":...
-void startEnvelope(JsonWriter& w, const Variant& id) {
+void startEnvelope(JsonWriter& w, const Variant& id, bool withId = true) {
   if (!id.isNull() && !id.isNumber() && !id.isString())
     throw DataError("Identificador de requisição deve ser número, texto ou nulo.");
   w.StartObject();
   writeWord(w, "jsonrpc");
   writeWord(w, "2.0");
+  if (!withId) return;
   writeWord(w, "id");
   writeVariant(w, id);
 }
@@ -240,6 +244,8 @@ struct ThreadParser {
 };
 
 element parseDocument(std::string_view text) {
+  // An empty view may carry no buffer at all, which the parser must not be given.
+  if (text.empty()) throw ProtocolError(rpc_code::kParseError, "JSON inválido: documento vazio.");
   checkNesting(text);
   thread_local ThreadParser tp;
   element root;
@@ -257,6 +263,23 @@ bool lookup(const object& o, std::string_view key, element& out) {
   return o.at_key(key).get(out) == simdjson::SUCCESS;
 }
 
+// A key given twice makes an object mean two things (the parser would silently take the
+// first), so such an object is refused. Keys compare after unescaping.
+void requireUniqueKeys(const object& o, int code, const std::string& prefix) {
+  std::vector<std::string_view> keys;
+  keys.reserve(o.size());
+  for (auto field : o) keys.push_back(field.key);
+  std::sort(keys.begin(), keys.end());
+  const auto twice = std::adjacent_find(keys.begin(), keys.end());
+  if (twice != keys.end())
+    throw ProtocolError(code,
+                        prefix + "a chave \"" + std::string(*twice) + "\" aparece duas vezes.");
+}
+
+void requireUniqueKeys(const object& o, const std::string& what) {
+  requireUniqueKeys(o, rpc_code::kInvalidParams, what + " inválido: ");
+}
+
 std::vector<FieldDef> readFields(const object& o, const std::string& what) {
   element e;
   array list;
@@ -267,6 +290,7 @@ std::vector<FieldDef> readFields(const object& o, const std::string& what) {
     const std::string pos = "o campo " + std::to_string(fields.size() + 1);
     object fo;
     if (fe.get_object().get(fo)) invalid(what, pos + " não é um objeto.");
+    requireUniqueKeys(fo, what);
     FieldDef f;
     std::string_view text;
     if (!lookup(fo, "name", e) || e.get_string().get(text) || text.empty())
@@ -329,6 +353,7 @@ Row readRow(element e, const std::vector<FieldDef>& fields, const std::string& w
 
 Packet readPacket(const object& o) {
   const std::string what = "Pacote";
+  requireUniqueKeys(o, what);
   Packet p;
   p.fields = readFields(o, what);
   element e;
@@ -344,6 +369,7 @@ Packet readPacket(const object& o) {
 
 Delta readDelta(const object& o) {
   const std::string what = "Pacote de alterações";
+  requireUniqueKeys(o, what);
   Delta d;
   d.fields = readFields(o, what);
   element e;
@@ -355,6 +381,7 @@ Delta readDelta(const object& o) {
     const std::string pos = "a alteração " + std::to_string(d.changes.size() + 1);
     object co;
     if (ce.get_object().get(co)) invalid(what, pos + " não é um objeto.");
+    requireUniqueKeys(co, what);
     std::string_view op;
     if (!lookup(co, "op", e) || e.get_string().get(op)) invalid(what, pos + " não traz \"op\".");
     Change ch;
@@ -414,6 +441,7 @@ Variant readVariant(element e) {
 object rootObject(element root, int code, const std::string& prefix) {
   object o;
   if (root.get_object().get(o)) throw ProtocolError(code, prefix + "esperado um objeto JSON-RPC.");
+  requireUniqueKeys(o, code, prefix);
   element e;
   std::string_view version;
   if (!lookup(o, "jsonrpc", e) || e.get_string().get(version) || version != "2.0")
@@ -421,7 +449,7 @@ object rootObject(element root, int code, const std::string& prefix) {
   return o;
 }
 
-// An absent id reads as null: the server answers every call, so there are no notifications.
+// An absent id reads as null (the caller tells a notification by `lookup`).
 bool readId(const object& o, Variant& id) {
   element e;
   if (!lookup(o, "id", e)) return true;
@@ -431,6 +459,59 @@ bool readId(const object& o, Variant& id) {
     return false;
   id = readVariant(e);
   return true;
+}
+
+RpcRequest readRequest(element root) {
+  const std::string prefix = "Requisição inválida: ";
+  const object o = rootObject(root, rpc_code::kInvalidRequest, prefix);
+  RpcRequest r;
+  element e;
+  r.notification = !lookup(o, "id", e);
+  if (!readId(o, r.id))
+    throw ProtocolError(rpc_code::kInvalidRequest,
+                        prefix + "\"id\" deve ser número, texto ou nulo.");
+  std::string_view method;
+  if (!lookup(o, "method", e) || e.get_string().get(method))
+    throw ProtocolError(rpc_code::kInvalidRequest, prefix + "\"method\" deve ser um texto.");
+  r.method = std::string(method);
+  if (lookup(o, "params", e)) {
+    if (e.type() == element_type::OBJECT)
+      throw ProtocolError(rpc_code::kInvalidParams,
+                          "Parâmetros inválidos: parâmetros por nome não são aceitos; \"params\" "
+                          "deve ser uma lista, na ordem do método.");
+    array params;
+    if (e.get_array().get(params))
+      throw ProtocolError(rpc_code::kInvalidRequest, prefix + "\"params\" deve ser uma lista.");
+    r.params.reserve(params.size());
+    for (element p : params) r.params.push_back(readVariant(p));
+  }
+  return r;
+}
+
+// A refused element keeps what can still be told of it: its id and, when only its
+// parameters were wrong, its method and whether it was a notification (no id), which gets
+// no answer even when it fails.
+RpcCall readCall(element item) {
+  RpcCall call;
+  try {
+    call.request = readRequest(item);
+  } catch (const ProtocolError& e) {
+    call.errorCode = e.code();
+    call.errorMessage = e.what();
+    object o;
+    element probe;
+    if (!item.get_object().get(o)) {
+      Variant id;
+      if (readId(o, id)) call.request.id = std::move(id);
+      std::string_view method;
+      const bool named = lookup(o, "method", probe) && !probe.get_string().get(method);
+      if (named && e.code() == rpc_code::kInvalidParams) {
+        call.request.method = std::string(method);
+        call.request.notification = !lookup(o, "id", probe);
+      }
+    }
+  }
+  return call;
 }
 
 }  // namespace
@@ -563,7 +644,7 @@ Delta parseDelta(std::string_view text) {
 void appendRequest(std::string& out, const RpcRequest& r) {
   StringOutput os(out);
   JsonWriter w(os);
-  startEnvelope(w, r.id);
+  startEnvelope(w, r.id, !r.notification);
   writeWord(w, "method");
   writeText(w, r.method);
   writeWord(w, "params");
@@ -581,25 +662,23 @@ std::string encodeRequest(const RpcRequest& r) {
 }
 
 RpcRequest decodeRequest(std::string_view text) {
-  const std::string prefix = "Requisição inválida: ";
-  const object o = rootObject(parseDocument(text), rpc_code::kInvalidRequest, prefix);
-  RpcRequest r;
-  if (!readId(o, r.id))
-    throw ProtocolError(rpc_code::kInvalidRequest,
-                        prefix + "\"id\" deve ser número, texto ou nulo.");
-  element e;
-  std::string_view method;
-  if (!lookup(o, "method", e) || e.get_string().get(method))
-    throw ProtocolError(rpc_code::kInvalidRequest, prefix + "\"method\" deve ser um texto.");
-  r.method = std::string(method);
-  if (lookup(o, "params", e)) {
-    array params;
-    if (e.get_array().get(params))
-      throw ProtocolError(rpc_code::kInvalidRequest, prefix + "\"params\" deve ser uma lista.");
-    r.params.reserve(params.size());
-    for (element p : params) r.params.push_back(readVariant(p));
+  return readRequest(parseDocument(text));
+}
+
+RpcCalls decodeCalls(std::string_view text) {
+  const element root = parseDocument(text);
+  RpcCalls calls;
+  array items;
+  if (root.get_array().get(items)) {
+    calls.calls.push_back(readCall(root));
+    return calls;
   }
-  return r;
+  if (items.size() == 0)
+    throw ProtocolError(rpc_code::kInvalidRequest, "Requisição inválida: lote vazio.");
+  calls.batch = true;
+  calls.calls.reserve(items.size());
+  for (element item : items) calls.calls.push_back(readCall(item));
+  return calls;
 }
 
 Variant peekRequestId(std::string_view text) noexcept {

@@ -59,6 +59,8 @@ struct RpcRequest {
   Variant id;  // number, text or null
   std::string method;
   VariantArray params;
+  // A request without "id": it runs, and nothing is answered, not even a failure.
+  bool notification = false;
 };
 
 struct RpcResponse {
@@ -73,6 +75,24 @@ void appendRequest(std::string& out, const RpcRequest& r);
 std::string encodeRequest(const RpcRequest& r);
 // Throws ProtocolError: kParseError for bad JSON, kInvalidRequest for a wrong envelope.
 RpcRequest decodeRequest(std::string_view text);
+// One element of a call body: a request, or the refusal of an element that could not be
+// read as one (with the element's id when it has a readable one, and its method when only
+// the parameters were wrong).
+struct RpcCall {
+  RpcRequest request;
+  int errorCode = 0;  // 0: `request` is whole
+  std::string errorMessage;
+};
+
+// A call body: one request or a batch (a JSON array of requests), each element decoded on
+// its own so that one bad element does not spoil the others. Throws ProtocolError:
+// kParseError for bad JSON, kInvalidRequest for an empty batch.
+struct RpcCalls {
+  bool batch = false;
+  std::vector<RpcCall> calls;
+};
+RpcCalls decodeCalls(std::string_view text);
+
 // The id of a request that decodeRequest refused, so the error reply can still echo it;
 // null when the text has no usable id. Never throws.
 Variant peekRequestId(std::string_view text) noexcept;

@@ -39,6 +39,8 @@ inline constexpr int kInvalidParams = -32602;
 inline constexpr int kInternalError = -32603;
 // Application errors: refused deltas, conflicts, duplicates, values that do not fit.
 inline constexpr int kApplication = -32000;
+// The database stayed locked past the server's wait; the same call may succeed shortly.
+inline constexpr int kBusy = -32001;
 }  // namespace rpc_code
 
 }  // namespace data

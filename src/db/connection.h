@@ -33,6 +33,9 @@ class Dialect {
   virtual std::string floatType() const = 0;
   // Null-safe equality operator: "IS" (SQLite), "IS NOT DISTINCT FROM" (PostgreSQL).
   virtual std::string nullSafeEqual() const = 0;
+  // What ends a SELECT that locks the rows it reads until the transaction ends (" FOR
+  // UPDATE"); empty where a write transaction already holds the whole database (SQLite).
+  virtual std::string lockRowsSuffix() const = 0;
 };
 
 // A database failure, with the engine's own message.
@@ -62,6 +65,21 @@ class StorageError : public DbError {
 
  private:
   bool diskFull_;
+};
+
+// The database stayed locked by someone else past the wait the connection allows (SQLite's
+// busy timeout, PostgreSQL's lock_timeout). Nothing was written; the same call may succeed
+// a moment later.
+class BusyError : public DbError {
+ public:
+  using DbError::DbError;
+};
+
+// The engine gave up this transaction because it crossed another one (a deadlock or a
+// serialization failure). Nothing was written; the caller should read again and retry.
+class ConcurrencyError : public DbError {
+ public:
+  using DbError::DbError;
 };
 
 // Read access to the current row while rows are streamed.

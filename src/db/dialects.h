@@ -15,6 +15,7 @@ class SqliteDialect final : public Dialect {
   std::string textType(int size) const override;
   std::string floatType() const override { return "DOUBLE PRECISION"; }
   std::string nullSafeEqual() const override { return "IS"; }
+  std::string lockRowsSuffix() const override { return ""; }
 };
 
 class PostgresDialect final : public Dialect {
@@ -26,6 +27,7 @@ class PostgresDialect final : public Dialect {
   std::string textType(int size) const override;
   std::string floatType() const override { return "DOUBLE PRECISION"; }
   std::string nullSafeEqual() const override { return "IS NOT DISTINCT FROM"; }
+  std::string lockRowsSuffix() const override { return " FOR UPDATE"; }
 };
 
 }  // namespace qbk::db

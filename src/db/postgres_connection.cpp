@@ -148,6 +148,8 @@ void PostgresConnection::fail(PGresult* result) {
   if (startsWith(state, "23")) throw ConstraintError(constraintKind(state), message);
   // 53100: disk full; class 58: the server's own I/O failed.
   if (state == "53100" || startsWith(state, "58")) throw StorageError(state == "53100", message);
+  if (state == "55P03") throw BusyError(message);  // lock_not_available: lock_timeout ran out
+  if (state == "40P01" || state == "40001") throw ConcurrencyError(message);
   throw DbError(message);
 }
 

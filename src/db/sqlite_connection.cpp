@@ -113,6 +113,8 @@ void SqliteConnection::fail(int rc) {
   if ((rc & 0xFF) == SQLITE_CONSTRAINT) throw ConstraintError(constraintKind(rc), message);
   if ((rc & 0xFF) == SQLITE_FULL || (rc & 0xFF) == SQLITE_IOERR)
     throw StorageError((rc & 0xFF) == SQLITE_FULL, message);
+  // The busy timeout has already been waited out when these come back.
+  if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) throw BusyError(message);
   throw DbError(message);
 }
 

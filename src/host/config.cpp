@@ -48,7 +48,8 @@ std::optional<int> parseInt(std::string_view s, int min, int max) {
 
 bool isKnownKey(const std::string& key) {
   return key == "web_url" || key == "web_port" || key == "report_dir" || key == "modulo_ativ" ||
-         key == "database" || key.starts_with(kPictPrefix);
+         key == "database" || key == "server_token" || key == "server_tls" || key == "server_ca" ||
+         key.starts_with(kPictPrefix);
 }
 
 }  // namespace
@@ -68,6 +69,18 @@ void HostConfig::set(const std::string& rawKey, const std::string& value,
     auto port = parseInt(trim(value), 1, 65535);
     if (!port) fail(origin, key, "porta '" + value + "' deve ser um número de 1 a 65535.");
     webPort = *port;
+  } else if (key == "server_token") {
+    serverToken = std::string(trim(value));
+  } else if (key == "server_tls") {
+    const std::string v = lower(trim(value));
+    if (v == "1" || v == "true" || v == "sim" || v == "s" || v == "yes")
+      serverTls = true;
+    else if (v == "0" || v == "false" || v == "nao" || v == "não" || v == "n" || v == "no")
+      serverTls = false;
+    else
+      fail(origin, key, "valor '" + value + "' deve ser sim ou não.");
+  } else if (key == "server_ca") {
+    serverCa = std::string(trim(value));
   } else if (key == "report_dir") {
     reportDir = value;
   } else if (key == "modulo_ativ") {

@@ -12,7 +12,8 @@
 //      an empty variable counts as unset, and other QBK_ variables are not ours;
 //   4. explicit overrides, keyed like the file (the desktop's command line).
 //
-// Keys: web_url, web_port, report_dir, modulo_ativ, database, dbpict_<n>.
+// Keys: web_url, web_port, server_token, server_tls, server_ca, report_dir, modulo_ativ,
+// database, dbpict_<n>.
 // A bad value or an unknown key is a qbk::Error naming where it came from and the key.
 #pragma once
 
@@ -31,6 +32,13 @@ using ConfigOverrides = std::vector<std::pair<std::string, std::string>>;
 struct HostConfig {
   std::string webUrl = "127.0.0.1";
   int webPort = 8051;
+  // The application server's shared secret, sent with every call; empty: none (a server on
+  // this machine's loopback needs none).
+  std::string serverToken;
+  // HTTPS to the application server, verifying its certificate against `serverCa` (a PEM
+  // file; empty: the system's certificate authorities).
+  bool serverTls = false;
+  std::string serverCa;
   std::string reportDir;
   std::string moduloAtiv = "F";
   // Location of the shared database connection: a SQLite file path or a PostgreSQL

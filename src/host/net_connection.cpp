@@ -3,6 +3,7 @@
 #include <httplib.h>
 
 #include "data/codec.h"
+#include "host/config.h"
 
 namespace qbk::host {
 
@@ -24,9 +25,21 @@ std::string describe(httplib::Error e) {
       return "endereço local indisponível";
     case httplib::Error::Canceled:
       return "operação cancelada";
+    case httplib::Error::SSLConnection:
+      return "falha ao estabelecer a conexão HTTPS";
+    case httplib::Error::SSLServerVerification:
+      return "o certificado do servidor não foi aceito";
     default:
       return "erro de comunicação";
   }
+}
+
+// The server's own words for a refusal (its body is a short Portuguese sentence), if any.
+std::string serverSays(const httplib::Response& res, const std::string& received) {
+  if (res.get_header_value("Content-Type").rfind("text/plain", 0) != 0) return {};
+  std::string text = (res.body.empty() ? received : res.body).substr(0, 200);
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  return text.empty() ? text : " (" + text + ")";
 }
 
 template <typename Duration>
@@ -41,8 +54,9 @@ struct NetConnection::Impl {
   std::unique_ptr<httplib::Client> client;
   std::string address;  // host:port as connected, for messages
   std::string path;
-  std::string request;   // reused for every call's body
-  std::string response;  // reused for every call's reply
+  std::string authorization;  // "Bearer ..." or empty
+  std::string request;        // reused for every call's body
+  std::string response;       // reused for every call's reply
   long long nextId = 1;
 };
 
@@ -68,7 +82,15 @@ void NetConnection::connect() {
   if (host.empty() || port < 1 || port > 65535)
     throw ConnectionError(cannot + ": endereço ou porta inválidos.");
 
-  auto client = std::make_unique<httplib::Client>(host, port);
+  const HostConfig& config = hostConfig();
+  const std::string secret = token.empty() ? config.serverToken : token;
+  const bool https = tls || config.serverTls;
+  const std::string ca = caFile.empty() ? config.serverCa : caFile;
+  auto client = std::make_unique<httplib::Client>((https ? "https://" : "http://") + address);
+  if (https) {
+    client->enable_server_certificate_verification(true);
+    if (!ca.empty()) client->set_ca_cert_path(ca.c_str());
+  }
   client->set_keep_alive(true);
   client->set_tcp_nodelay(true);  // small calls would otherwise wait on delayed ACKs
   auto [cs, cu] = secondsAndMicros(connectTimeout);
@@ -85,6 +107,7 @@ void NetConnection::connect() {
                           kHealthPath + " respondeu com o status HTTP " +
                           std::to_string(res->status) + ").");
   impl_->client = std::move(client);
+  impl_->authorization = secret.empty() ? std::string() : "Bearer " + secret;
   impl_->address = address;
   impl_->path = rpcPath();
 }
@@ -103,6 +126,7 @@ ServerResult NetConnection::call(std::string_view method, data::VariantArray arg
   req.method = "POST";
   req.path = impl_->path;
   req.headers.emplace("Content-Type", "application/json");
+  if (!impl_->authorization.empty()) req.headers.emplace("Authorization", impl_->authorization);
   req.body = std::move(body);
   std::string& reply = impl_->response;
   reply.clear();
@@ -119,9 +143,13 @@ ServerResult NetConnection::call(std::string_view method, data::VariantArray arg
       "servidor de aplicação em " + impl_->address + " (" + std::string(method) + ")";
   if (!sent)
     throw ConnectionError("Falha na comunicação com o " + server + ": " + describe(error) + ".");
+  if (res.status == 401)
+    throw ConnectionError("O " + server +
+                          " recusou o acesso: token de acesso ausente ou inválido (chave "
+                          "server_token da configuração).");
   if (res.status != 200)
     throw ConnectionError("Resposta inesperada do " + server + ": status HTTP " +
-                          std::to_string(res.status) + ".");
+                          std::to_string(res.status) + serverSays(res, reply) + ".");
 
   data::json::RpcResponse decoded = data::json::decodeResponse(reply);
   if (!(decoded.id == id))

@@ -35,6 +35,12 @@ class NetConnection {
   std::chrono::milliseconds connectTimeout{5000};
   std::chrono::milliseconds readTimeout{30000};
   std::chrono::milliseconds writeTimeout{30000};
+  // The server's shared secret, HTTPS and the certificate authority to verify it with.
+  // Left empty (and false), connect() takes them from the host's configuration
+  // (server_token, server_tls, server_ca).
+  std::string token;
+  bool tls = false;
+  std::string caFile;
 
   // Runs at the start of every connect(), so the owner can set host and port just before.
   std::function<void(NetConnection&)> beforeConnect;

@@ -58,13 +58,22 @@ class Resolver {
   }
 
   void apply() {
-    // Deletes first, so that a key a delete frees can be inserted again in the same delta.
+    // Deletes first, so that a key a delete frees can be inserted again in the same delta;
+    // within each kind in key order, so that two deltas over the same rows take their locks
+    // in the same order and cannot wait on each other.
     std::vector<const Change*> changes;
     changes.reserve(delta_.changes.size());
     for (const Change& c : delta_.changes) changes.push_back(&c);
-    std::stable_sort(changes.begin(), changes.end(),
-                     [](const Change* a, const Change* b) { return order(a->op) < order(b->op); });
+    std::sort(changes.begin(), changes.end(), [this](const Change* a, const Change* b) {
+      if (order(a->op) != order(b->op)) return order(a->op) < order(b->op);
+      return keyOf(*a) < keyOf(*b);
+    });
+    for (std::size_t i = 1; i < changes.size(); ++i)
+      if (changes[i - 1]->op == changes[i]->op && keyOf(*changes[i - 1]) == keyOf(*changes[i]))
+        fail("A alteração de " + rowName(subject(*changes[i])) +
+             " aparece duas vezes no mesmo pacote de alterações.");
 
+    lockRows(changes);
     for (const Change* c : changes) {
       switch (c->op) {
         case Change::Op::Delete:
@@ -110,6 +119,36 @@ class Resolver {
 
   [[noreturn]] static void fail(const std::string& message) { throw ApplicationError(message); }
 
+  static const Row& subject(const Change& c) {
+    return c.op == Change::Op::Insert ? c.newRow : c.oldRow;
+  }
+
+  Row keyOf(const Change& c) const {
+    Row key;
+    const Row& row = subject(c);
+    for (const Column* k : keyColumns_) key.push_back(row[k->field]);
+    return key;
+  }
+
+  // Where rows are locked one by one (PostgreSQL), every row the delta will change or
+  // delete is locked before anything is written, in the key order of `changes`. The
+  // engine would otherwise take the locks in whatever order the statements meet the rows.
+  void lockRows(const std::vector<const Change*>& changes) {
+    const std::string suffix = conn_.dialect().lockRowsSuffix();
+    if (suffix.empty()) return;
+    std::vector<const Change*> locked;
+    for (const Change* c : changes)
+      if (c->op != Change::Op::Insert) locked.push_back(c);
+    std::stable_sort(locked.begin(), locked.end(),
+                     [this](const Change* a, const Change* b) { return keyOf(*a) < keyOf(*b); });
+    for (const Change* c : locked) {
+      std::string sql = "SELECT 1 FROM " + table_.name;
+      std::vector<Value> params;
+      appendKeyCondition(sql, params, c->oldRow);
+      conn_.forEachRow(sql + suffix, params, [](const db::Cursor&) {});
+    }
+  }
+
   // "BANCO (CDBANCO=001)": how every message names the row it is about.
   std::string rowName(const Row& row) const {
     std::string s = table_.name + " (";
@@ -125,10 +164,16 @@ class Resolver {
     if (row.size() != delta_.fields.size())
       fail("Alteração de " + table_.name + " com " + std::to_string(row.size()) +
            " valor(es) para " + std::to_string(delta_.fields.size()) + " campo(s).");
-    for (std::size_t i = 0; i < row.size(); ++i)
+    for (std::size_t i = 0; i < row.size(); ++i) {
       if (!fitsType(row[i], delta_.fields[i].type))
         fail("Valor de tipo errado no campo '" + delta_.fields[i].name + "' de " + table_.name +
              ".");
+      // SQLite would store it and PostgreSQL refuse it; neither is what the user typed.
+      const auto* s = std::get_if<std::string>(&row[i]);
+      if (s && s->find('\0') != std::string::npos)
+        fail("O campo " + delta_.fields[i].name + " de " + table_.name +
+             " contém o caractere nulo (U+0000), que não pode ser gravado.");
+    }
   }
 
   void checkKeyCarried(const Row& row, bool requireFilled) const {

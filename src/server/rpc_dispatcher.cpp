@@ -2,7 +2,6 @@
 
 #include <spdlog/spdlog.h>
 
-#include "data/codec.h"
 #include "server/app_error.h"
 
 namespace qbk::server {
@@ -39,30 +38,56 @@ void Dispatcher::checkParams(const std::string& name, const MethodSpec& method,
                             " parâmetro(s), recebeu " + std::to_string(params.size()) + ".");
   for (std::size_t i = 0; i < params.size(); ++i) {
     const bool delta = method.params[i] == ParamKind::Delta;
-    if (delta ? params[i].isDelta() : params[i].isString()) continue;
-    throw ProtocolError(code::kInvalidParams,
-                        name + ": o parâmetro " + std::to_string(i + 1) + " deve ser " +
-                            (delta ? "um pacote de alterações." : "um texto."));
+    if (!(delta ? params[i].isDelta() : params[i].isString()))
+      throw ProtocolError(code::kInvalidParams,
+                          name + ": o parâmetro " + std::to_string(i + 1) + " deve ser " +
+                              (delta ? "um pacote de alterações." : "um texto."));
+    // SQLite would compare it and PostgreSQL refuse it: the same request must get the same
+    // answer on both.
+    if (!delta && params[i].asString().find('\0') != std::string::npos)
+      throw ProtocolError(code::kInvalidParams,
+                          name + ": o parâmetro " + std::to_string(i + 1) +
+                              " contém o caractere nulo (U+0000), que não é aceito.");
   }
 }
 
-CallOutcome Dispatcher::handle(std::string_view body, const std::function<db::Connection&()>& conn,
-                               std::string& out) const {
-  CallOutcome outcome;
+namespace {
+
+void appendFailure(std::string& out, const data::Variant& id, int errorCode,
+                   const std::string& message) {
   data::json::RpcResponse response;
+  response.id = id;
+  response.ok = false;
+  response.errorCode = errorCode;
+  response.errorMessage = message;
+  data::json::appendResponse(out, response);
+}
+
+}  // namespace
+
+CallOutcome Dispatcher::run(data::json::RpcCall& call, const std::function<db::Connection&()>& conn,
+                            std::string& out) const {
+  data::json::RpcRequest& request = call.request;
+  CallOutcome outcome;
+  outcome.method = request.method;
+  outcome.notification = request.notification;
+  data::json::RpcResponse response;
+  response.id = request.id;
   const std::size_t start = out.size();
   try {
-    // The depth guard runs on the raw text, before any parser sees it.
-    data::json::checkNesting(body);
-    data::json::RpcRequest request = data::json::decodeRequest(body);
-    response.id = std::move(request.id);
-    outcome.method = request.method;
     auto it = methods_.find(request.method);
+    // An unknown method is what a caller must hear first, even when its parameters were
+    // unreadable too.
+    const bool paramsOnly = call.errorCode == code::kInvalidParams;
+    if (call.errorCode != 0 && !(paramsOnly && it == methods_.end()))
+      throw ProtocolError(call.errorCode, call.errorMessage);
     if (it == methods_.end())
       throw ProtocolError(code::kMethodNotFound, "Método desconhecido: '" + request.method + "'.");
     checkParams(it->first, it->second, request.params);
     MethodResult result = it->second.handler(conn(), request.params);
     if (auto* query = std::get_if<PacketQuery>(&result)) {
+      // Nobody reads a notification's answer, so its rows are not even fetched.
+      if (request.notification) return outcome;
       data::json::appendResultHead(out, response.id);
       streamPacket(conn(), *query, out);
       data::json::appendResultTail(out);
@@ -70,10 +95,6 @@ CallOutcome Dispatcher::handle(std::string_view body, const std::function<db::Co
     }
     response.result = std::move(std::get<data::Variant>(result));
   } catch (const ProtocolError& e) {
-    // A request refused while it was being read still gets its id back when it has a
-    // readable one; broken JSON has none to give.
-    if (outcome.method.empty() && e.code() != code::kParseError)
-      response.id = data::json::peekRequestId(body);
     response.ok = false;
     response.errorCode = e.code();
     response.errorMessage = e.what();
@@ -86,6 +107,16 @@ CallOutcome Dispatcher::handle(std::string_view body, const std::function<db::Co
     response.ok = false;
     response.errorCode = code::kInternalError;
     response.errorMessage = storageFailureText(e);
+  } catch (const db::BusyError& e) {
+    spdlog::warn("{}: {}", outcome.method, e.what());
+    response.ok = false;
+    response.errorCode = code::kBusy;
+    response.errorMessage = kBusyMessage;
+  } catch (const db::ConcurrencyError& e) {
+    spdlog::warn("{}: {}", outcome.method, e.what());
+    response.ok = false;
+    response.errorCode = code::kApplication;
+    response.errorMessage = kConcurrencyMessage;
   } catch (...) {
     // Database and programming failures: the detail goes to the log, not to the screen.
     std::string detail = "falha desconhecida";
@@ -107,20 +138,64 @@ CallOutcome Dispatcher::handle(std::string_view body, const std::function<db::Co
     outcome.errorCode = response.errorCode;
     outcome.errorMessage = response.errorMessage;
   }
+  if (request.notification) return outcome;
   try {
     data::json::appendResponse(out, response);
   } catch (const std::exception& e) {
     spdlog::error("{}: resposta não codificada: {}", outcome.method, e.what());
     out.resize(start);
-    data::json::RpcResponse failure;
-    failure.id = response.id;
-    failure.ok = false;
-    failure.errorCode = outcome.errorCode = code::kInternalError;
-    failure.errorMessage = outcome.errorMessage =
-        "Erro interno do servidor; a resposta não pôde ser montada.";
-    data::json::appendResponse(out, failure);
+    outcome.errorCode = code::kInternalError;
+    outcome.errorMessage = "Erro interno do servidor; a resposta não pôde ser montada.";
+    appendFailure(out, response.id, outcome.errorCode, outcome.errorMessage);
   }
   return outcome;
+}
+
+std::vector<CallOutcome> Dispatcher::handle(std::string_view body,
+                                            const std::function<db::Connection&()>& conn,
+                                            std::string& out) const {
+  std::vector<CallOutcome> outcomes;
+  const std::size_t start = out.size();
+  data::json::RpcCalls calls;
+  try {
+    calls = data::json::decodeCalls(body);
+  } catch (const ProtocolError& e) {
+    // Broken JSON or an empty batch: there is no request to echo an id from.
+    out.resize(start);
+    appendFailure(out, data::Variant(), e.code(), e.what());
+    outcomes.push_back({"", false, e.code(), e.what()});
+    return outcomes;
+  } catch (const std::exception& e) {
+    spdlog::error("(requisição): {}", e.what());
+    out.resize(start);
+    const std::string message = "Erro interno do servidor; a requisição não pôde ser lida.";
+    appendFailure(out, data::Variant(), code::kInternalError, message);
+    outcomes.push_back({"", false, code::kInternalError, message});
+    return outcomes;
+  }
+
+  if (!calls.batch) {
+    outcomes.push_back(run(calls.calls.front(), conn, out));
+    return outcomes;
+  }
+  out += '[';
+  bool answered = false;
+  for (data::json::RpcCall& call : calls.calls) {
+    const std::size_t mark = out.size();
+    if (answered) out += ',';
+    const std::size_t before = out.size();
+    outcomes.push_back(run(call, conn, out));
+    if (out.size() == before)
+      out.resize(mark);  // a notification: nothing to separate
+    else
+      answered = true;
+  }
+  // A batch of notifications only is answered with nothing at all, not with "[]".
+  if (answered)
+    out += ']';
+  else
+    out.resize(start);
+  return outcomes;
 }
 
 }  // namespace qbk::server

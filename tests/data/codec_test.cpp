@@ -254,8 +254,11 @@ TEST(CodecRefusals, envelopesThatAreNotJsonRpcAreInvalidRequests) {
   expectProtocolError([] { decodeRequest(R"({"jsonrpc":"2.0","id":1,"method":5})"); }, bad,
                       "\"method\" deve ser um texto");
   expectProtocolError(
-      [] { decodeRequest(R"({"jsonrpc":"2.0","id":1,"method":"GetBanco","params":{}})"); }, bad,
+      [] { decodeRequest(R"({"jsonrpc":"2.0","id":1,"method":"GetBanco","params":"x"})"); }, bad,
       "\"params\" deve ser uma lista");
+  expectProtocolError(
+      [] { decodeRequest(R"({"jsonrpc":"2.0","id":1,"method":"GetBanco","params":{}})"); },
+      rpc_code::kInvalidParams, "parâmetros por nome não são aceitos");
   expectProtocolError([] { decodeRequest(R"({"jsonrpc":"2.0","id":[1],"method":"GetBanco"})"); },
                       bad, "\"id\"");
   // A well-formed envelope with a bad packet inside is a parameter error, not an envelope one.

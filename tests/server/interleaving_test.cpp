@@ -250,7 +250,7 @@ TEST_P(InterleavingTest, twoFirstEditsOfACompanysSettingsInEveryOrderLoseNothing
 // Until the resolver locks a delta's rows in key order, PostgreSQL may find two such deltas
 // deadlocked and refuse one of them with a database error. While this is false, that case
 // is reported and not failed; it becomes true with the change that orders the locks.
-constexpr bool kRowsAreLockedInKeyOrder = false;
+constexpr bool kRowsAreLockedInKeyOrder = true;
 
 TEST_P(InterleavingTest, deltasOverTheSameRowsInOppositeOrdersNeitherDeadlockNorLoseAnUpdate) {
   const Packet banks = fetch("GetBanco");
