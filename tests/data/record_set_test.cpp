@@ -6,21 +6,13 @@
 
 #include "data/errors.h"
 #include "record_set_support.h"
+#include "support/expect_throw.h"
 
 namespace qbk::data {
 namespace {
 
 using namespace support;
 using ::testing::ElementsAre;
-
-void expectDataError(const std::function<void()>& f, const std::string& message) {
-  try {
-    f();
-    ADD_FAILURE() << "no DataError, expected: " << message;
-  } catch (const DataError& e) {
-    EXPECT_EQ(e.what(), message);
-  }
-}
 
 TEST(RecordSetLoad, declaredFieldsAreMatchedByNameAndExtraColumnsDropped) {
   RecordSet rs("cdsBanco");
@@ -46,18 +38,18 @@ TEST(RecordSetLoad, packetThatDoesNotFitLeavesContentUnchanged) {
 
   Packet missing = banks({"999"});
   missing.fields[1].name = "OUTRO";
-  expectDataError([&] { rs.setData(missing); },
-                  "Campo 'NMBANCO' não encontrado no pacote de dados.");
+  EXPECT_THROW_MSG(rs.setData(missing), DataError,
+                   "Campo 'NMBANCO' não encontrado no pacote de dados.");
   Packet retyped = banks({"999"});
   retyped.fields[0].type = FieldType::Float;
-  expectDataError([&] { rs.setData(retyped); },
-                  "Campo 'CDBANCO' de tipo diferente no pacote de dados.");
+  EXPECT_THROW_MSG(rs.setData(retyped), DataError,
+                   "Campo 'CDBANCO' de tipo diferente no pacote de dados.");
   Packet badCell = banks({"999"});
   badCell.rows[0][2] = std::string("x");
-  expectDataError([&] { rs.setData(badCell); }, "Valor inválido para o campo 'QTDIAS'.");
+  EXPECT_THROW_MSG(rs.setData(badCell), DataError, "Valor inválido para o campo 'QTDIAS'.");
   Packet ragged = banks({"999"});
   ragged.rows[0].pop_back();
-  expectDataError([&] { rs.setData(ragged); }, "Pacote de dados inválido.");
+  EXPECT_THROW_MSG(rs.setData(ragged), DataError, "Pacote de dados inválido.");
 
   EXPECT_EQ(rs.data(), banks({"001", "237"}));
   EXPECT_EQ(code(rs), "237");
@@ -100,12 +92,13 @@ TEST(RecordSetLoad, loadRefusesToDropAnEditOrPendingChanges) {
   rs.setData(banks({"001"}));
   rs.edit();
   rs.fieldByName("NMBANCO").setString("Outro");
-  expectDataError([&] { rs.setData(banks({"104"})); },
-                  "Não é possível carregar novos dados em 'cdsBanco': há um registro em edição.");
+  EXPECT_THROW_MSG(rs.setData(banks({"104"})), DataError,
+                   "Não é possível carregar novos dados em 'cdsBanco': há um registro em edição.");
   EXPECT_EQ(rs.state(), DataSetState::Edit);
   rs.post();
-  expectDataError([&] { rs.setData(banks({"104"})); },
-                  "Não é possível carregar novos dados em 'cdsBanco': há alterações não enviadas.");
+  EXPECT_THROW_MSG(
+      rs.setData(banks({"104"})), DataError,
+      "Não é possível carregar novos dados em 'cdsBanco': há alterações não enviadas.");
   EXPECT_EQ(rs.fieldByName("NMBANCO").asString(), "Outro");
   rs.mergeChangeLog();
   rs.setData(banks({"104"}));
@@ -165,16 +158,16 @@ TEST_F(RecordSetFields, numberEntryAcceptsCommaOrPointAndRefusesTheRest) {
   EXPECT_EQ(days().asString(), "7");
   days().setString("   ");
   EXPECT_TRUE(days().isNull());
-  expectDataError([&] { days().setString("abc"); }, "'abc' não é um valor numérico válido.");
-  expectDataError([&] { days().setString("1.234,5"); },
-                  "'1.234,5' não é um valor numérico válido.");
-  expectDataError([&] { days().setString("inf"); }, "'inf' não é um valor numérico válido.");
+  EXPECT_THROW_MSG(days().setString("abc"), DataError, "'abc' não é um valor numérico válido.");
+  EXPECT_THROW_MSG(days().setString("1.234,5"), DataError,
+                   "'1.234,5' não é um valor numérico válido.");
+  EXPECT_THROW_MSG(days().setString("inf"), DataError, "'inf' não é um valor numérico válido.");
   EXPECT_TRUE(days().isNull());
 
   name().setFloat(2.5);
   EXPECT_EQ(name().asString(), "2.5");
   name().setString("abc");
-  expectDataError([&] { (void)name().asFloat(); }, "'abc' não é um valor numérico válido.");
+  EXPECT_THROW_MSG((void)name().asFloat(), DataError, "'abc' não é um valor numérico válido.");
 }
 
 TEST_F(RecordSetFields, invalidUtf8IsRefused) {
@@ -198,16 +191,16 @@ TEST_F(RecordSetFields, sameValueAgainIsNoChange) {
 TEST(RecordSetMisuse, refusalsNameTheSetOrField) {
   RecordSet rs("cdsBanco");
   declareBanks(rs);
-  expectDataError([&] { rs.fieldByName("NADA"); }, "Campo 'NADA' não encontrado.");
-  expectDataError([&] { rs.insert(); }, "O conjunto de dados 'cdsBanco' não está aberto.");
+  EXPECT_THROW_MSG(rs.fieldByName("NADA"), DataError, "Campo 'NADA' não encontrado.");
+  EXPECT_THROW_MSG(rs.insert(), DataError, "O conjunto de dados 'cdsBanco' não está aberto.");
   rs.setData(banks({"001"}));
-  expectDataError([&] { rs.fieldByName("NMBANCO").setString("x"); },
-                  "O conjunto de dados 'cdsBanco' não está em modo de edição ou inclusão.");
-  expectDataError([&] { rs.addField("X", FieldType::Float); },
-                  "O conjunto de dados 'cdsBanco' está aberto; não é possível incluir campos.");
+  EXPECT_THROW_MSG(rs.fieldByName("NMBANCO").setString("x"), DataError,
+                   "O conjunto de dados 'cdsBanco' não está em modo de edição ou inclusão.");
+  EXPECT_THROW_MSG(rs.addField("X", FieldType::Float), DataError,
+                   "O conjunto de dados 'cdsBanco' está aberto; não é possível incluir campos.");
   rs.setData(banks({}));
-  expectDataError([&] { rs.edit(); }, "Não há registro para alterar.");
-  expectDataError([&] { rs.deleteRecord(); }, "Não há registro para excluir.");
+  EXPECT_THROW_MSG(rs.edit(), DataError, "Não há registro para alterar.");
+  EXPECT_THROW_MSG(rs.deleteRecord(), DataError, "Não há registro para excluir.");
   EXPECT_TRUE(rs.fieldByName("CDBANCO").isNull());
   EXPECT_EQ(rs.recNo(), 0);
 }

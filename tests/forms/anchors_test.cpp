@@ -5,6 +5,7 @@
 #include "forms/pages.h"
 #include "forms/resource.h"
 #include "forms/static_controls.h"
+#include "support/expect_throw.h"
 
 namespace qbk::forms {
 namespace {
@@ -27,14 +28,11 @@ TEST(Anchors, theResourceNamesTheSidesAndLeftTopIsTheDefault) {
   EXPECT_EQ(form->find("panD").anchors(), (Anchors{true, true, false, false}));
 
   FormBuilder builder;
-  try {
-    builder.build(R"({"name": "frmX", "controls": [
-      {"class": "TPanel", "name": "panA", "anchors": ["left", "rigth"]}]})");
-    FAIL() << "accepted";
-  } catch (const ResourceError& e) {
-    EXPECT_STREQ(e.what(),
-                 "Recurso do formulário 'frmX': lado de ancoragem desconhecido 'rigth' em 'panA'.");
-  }
+  EXPECT_THROW_MSG(
+      builder.build(R"({"name": "frmX", "controls": [
+      {"class": "TPanel", "name": "panA", "anchors": ["left", "rigth"]}]})"),
+      ResourceError,
+      "Recurso do formulário 'frmX': lado de ancoragem desconhecido 'rigth' em 'panA'.");
 }
 
 TEST(Anchors, clientAreasAreTheScreensExtentThePageLessItsTabsAndTheNotebook) {

@@ -7,6 +7,7 @@
 #include "forms/edits.h"
 #include "forms/form.h"
 #include "forms/static_controls.h"
+#include "support/expect_throw.h"
 
 namespace qbk::forms {
 namespace {
@@ -103,18 +104,10 @@ TEST(FormControls, lookupNamesWhatIsMissingOrOfAnotherKind) {
   form.create<Label>("lblCodigo");
   EXPECT_NE(form.tryFind<Label>("lblCodigo"), nullptr);
   EXPECT_EQ(form.tryFind<Edit>("lblCodigo"), nullptr);
-  try {
-    form.find<Edit>("lblCodigo");
-    FAIL();
-  } catch (const FormError& e) {
-    EXPECT_STREQ(e.what(), "O controle 'lblCodigo' do formulário 'frmBanco' é TLabel, não TEdit.");
-  }
-  try {
-    form.find<Edit>("dbeCodigo");
-    FAIL();
-  } catch (const FormError& e) {
-    EXPECT_STREQ(e.what(), "Controle 'dbeCodigo' não encontrado no formulário 'frmBanco'.");
-  }
+  ASSERT_THROW_MSG(form.find<Edit>("lblCodigo"), FormError,
+                   "O controle 'lblCodigo' do formulário 'frmBanco' é TLabel, não TEdit.");
+  ASSERT_THROW_MSG(form.find<Edit>("dbeCodigo"), FormError,
+                   "Controle 'dbeCodigo' não encontrado no formulário 'frmBanco'.");
   EXPECT_THROW(form.create<Edit>("lblCodigo"), FormError);  // names are unique
   EXPECT_EQ(form.controls().size(), 1u);
 }

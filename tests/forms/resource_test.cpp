@@ -16,6 +16,7 @@
 #include "forms/navigator.h"
 #include "forms/pages.h"
 #include "forms/static_controls.h"
+#include "support/expect_throw.h"
 
 namespace qbk::forms {
 namespace {
@@ -88,16 +89,6 @@ class ResourceTest : public ::testing::Test {
     builder.addResource("TfrmPadrao", kBase);
   }
 
-  // The message of the ResourceError that building the document raises.
-  std::string refusal(const std::string& json) {
-    try {
-      builder.build(json);
-    } catch (const ResourceError& e) {
-      return e.what();
-    }
-    return "(aceito)";
-  }
-
   data::RecordSet banks{"cdsBanco"};
   data::DataSource source{"dtsPadrao", &banks};
   FormBuilder builder;
@@ -158,58 +149,70 @@ TEST_F(ResourceTest, dataAwareControlsAreBoundThroughTheRegistry) {
 }
 
 TEST_F(ResourceTest, mistakesAreRefusedNamingWhatIsWrong) {
-  EXPECT_EQ(refusal(R"({"name": "frmX", "controls": [{"class": "TEditt", "name": "dbeX"}]})"),
-            "Recurso do formulário 'frmX': classe desconhecida 'TEditt' de 'dbeX'.");
-  EXPECT_EQ(
-      refusal(
+  EXPECT_THROW_MSG(
+      builder.build(R"({"name": "frmX", "controls": [{"class": "TEditt", "name": "dbeX"}]})"),
+      ResourceError, "Recurso do formulário 'frmX': classe desconhecida 'TEditt' de 'dbeX'.");
+  EXPECT_THROW_MSG(
+      builder.build(
           R"({"name": "frmX", "controls": [{"class": "TEdit", "name": "dbeX", "captoin": "a"}]})"),
-      "Recurso do formulário 'frmX': propriedade desconhecida 'captoin' em 'dbeX'.");
-  EXPECT_EQ(
-      refusal(
+      ResourceError, "Recurso do formulário 'frmX': propriedade desconhecida 'captoin' em 'dbeX'.");
+  EXPECT_THROW_MSG(
+      builder.build(
           R"({"name": "frmX", "controls": [{"class": "TLabel", "name": "lblX", "maxLength": 3}]})"),
+      ResourceError,
       "Recurso do formulário 'frmX': a propriedade 'maxLength' não se aplica a 'lblX' (TLabel).");
-  EXPECT_EQ(
-      refusal(R"({"name": "frmX", "controls": [{"class": "TEdit", "name": "dbeX", "left": "8"}]})"),
-      "Recurso do formulário 'frmX': valor inválido para 'left' em 'dbeX'.");
-  EXPECT_EQ(
-      refusal(
+  EXPECT_THROW_MSG(
+      builder.build(
+          R"({"name": "frmX", "controls": [{"class": "TEdit", "name": "dbeX", "left": "8"}]})"),
+      ResourceError, "Recurso do formulário 'frmX': valor inválido para 'left' em 'dbeX'.");
+  EXPECT_THROW_MSG(
+      builder.build(
           R"({"name": "frmX", "controls": [{"class": "TDBEdit", "name": "dbeX", "dataSource": "dtsOutro"}]})"),
+      ResourceError,
       "Recurso do formulário 'frmX': fonte de dados 'dtsOutro' não registrada em 'dbeX'.");
-  EXPECT_EQ(
-      refusal(
+  EXPECT_THROW_MSG(
+      builder.build(
           R"({"name": "frmX", "inherit": "TfrmPadrao", "controls": [{"inherited": "panMenuu"}]})"),
-      "Recurso do formulário 'frmX': o controle herdado 'panMenuu' não existe.");
-  EXPECT_EQ(refusal(R"({"name": "frmX", "inherit": "TfrmOutro"})"),
-            "Recurso do formulário 'frmX': recurso base 'TfrmOutro' não registrado.");
-  EXPECT_EQ(refusal(R"({"name": "frmX", "capton": "X"})"),
-            "Recurso do formulário 'frmX': propriedade desconhecida 'capton' do formulário.");
-  EXPECT_EQ(
-      refusal(
+      ResourceError, "Recurso do formulário 'frmX': o controle herdado 'panMenuu' não existe.");
+  EXPECT_THROW_MSG(builder.build(R"({"name": "frmX", "inherit": "TfrmOutro"})"), ResourceError,
+                   "Recurso do formulário 'frmX': recurso base 'TfrmOutro' não registrado.");
+  EXPECT_THROW_MSG(
+      builder.build(R"({"name": "frmX", "capton": "X"})"), ResourceError,
+      "Recurso do formulário 'frmX': propriedade desconhecida 'capton' do formulário.");
+  EXPECT_THROW_MSG(
+      builder.build(
           R"({"name": "frmX", "controls": [{"class": "TDBGrid", "name": "dbgX", "options": ["titulos"]}]})"),
+      ResourceError,
       "Recurso do formulário 'frmX': opção de grade desconhecida 'titulos' em 'dbgX'.");
-  EXPECT_EQ(
-      refusal(
+  EXPECT_THROW_MSG(
+      builder.build(
           R"({"name": "frmX", "controls": [{"class": "TMainMenu", "name": "mnuX", "items": [{"name": "mnuY", "shortcut": "Ctrl+Nada"}]}]})"),
+      ResourceError,
       "Recurso do formulário 'frmX': 'shortcut' em 'mnuY': Atalho inválido: 'Ctrl+Nada'.");
-  EXPECT_EQ(
-      refusal(
+  EXPECT_THROW_MSG(
+      builder.build(
           R"({"name": "frmX", "controls": [{"class": "TPanel", "name": "panX"}, {"class": "TLabel", "name": "panX"}]})"),
+      ResourceError,
       "Recurso do formulário 'frmX': Já existe um controle chamado 'panX' no formulário 'frmX'.");
-  EXPECT_EQ(refusal(R"({"name": "frmX", "controls": [{"class": "TTabSheet", "name": "tshX"}]})"),
-            "Recurso do formulário 'frmX': O controle 'tshX' (TTabSheet) precisa de um controle "
-            "que o contenha.");
-  EXPECT_EQ(
-      refusal(
+  EXPECT_THROW_MSG(
+      builder.build(R"({"name": "frmX", "controls": [{"class": "TTabSheet", "name": "tshX"}]})"),
+      ResourceError,
+      "Recurso do formulário 'frmX': O controle 'tshX' (TTabSheet) precisa de um controle "
+      "que o contenha.");
+  EXPECT_THROW_MSG(
+      builder.build(
           R"({"name": "frmX", "controls": [{"class": "TSpeedButton", "name": "sbtX", "menuItem": "mnuNada"}]})"),
+      ResourceError,
       "Recurso do formulário 'frmX': controle 'mnuNada' de 'menuItem' em 'sbtX' não existe.");
-  EXPECT_NE(refusal(R"({"name": "frmX", "controls": [)").find("JSON inválido"), std::string::npos);
+  EXPECT_THROW_MSG(builder.build(R"({"name": "frmX", "controls": [)"), ResourceError,
+                   ::testing::HasSubstr("JSON inválido"));
 }
 
 TEST_F(ResourceTest, inheritanceCyclesAreRefused) {
   builder.addResource("TfrmA", R"({"inherit": "TfrmB"})");
   builder.addResource("TfrmB", R"({"inherit": "TfrmA"})");
-  EXPECT_EQ(refusal(R"({"name": "frmX", "inherit": "TfrmA"})"),
-            "Recurso do formulário 'frmX': herança circular em 'TfrmA'.");
+  EXPECT_THROW_MSG(builder.build(R"({"name": "frmX", "inherit": "TfrmA"})"), ResourceError,
+                   "Recurso do formulário 'frmX': herança circular em 'TfrmA'.");
 }
 
 }  // namespace
