@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "support/expect_throw.h"
 #include "support/temp_dir.h"
 
 namespace qbk::db {
@@ -14,7 +15,6 @@ namespace {
 
 using data::FieldType;
 using testing::TempDir;
-using testing::thrownMessage;
 
 class SqliteConnectionTest : public ::testing::Test {
  protected:
@@ -191,8 +191,7 @@ TEST(OpenTest, aFileThatIsNoDatabaseIsRefusedNamingThePath) {
   TempDir dir;
   const std::string path = dir.file("texto.db");
   std::ofstream(path) << "isto não é um banco de dados, apenas um texto qualquer bem longo\n";
-  const std::string message = thrownMessage<DbError>([&] { open(path); });
-  EXPECT_NE(message.find(path), std::string::npos) << message;
+  EXPECT_THROW_MSG(open(path), DbError, ::testing::HasSubstr(path));
   EXPECT_THROW(open(dir.file("sem/pasta/banco.db")), DbError);
 }
 

@@ -12,12 +12,12 @@
 #include "db/test_database.h"
 #include "server/catalog.h"
 #include "server/demo_data.h"
+#include "support/expect_throw.h"
 
 namespace qbk::server {
 namespace {
 
 using db::Value;
-using testing::thrownMessage;
 
 std::string str(const Value& v) {
   return std::get<std::string>(v);
@@ -119,10 +119,10 @@ TEST_P(SchemaTest, aNewerDatabaseIsRefusedAndLeftUntouched) {
   db->executeScript("CREATE TABLE SCHEMA_VERSION (VERSION INTEGER NOT NULL);");
   db->execute("INSERT INTO SCHEMA_VERSION VALUES (?)", {static_cast<double>(newer)});
   const double cookie = schemaCookie();
-  EXPECT_EQ(thrownMessage<db::DbError>([&] { migrate(*db); }),
-            "Banco de dados na versão " + std::to_string(newer) +
-                ", mais nova que a deste servidor (" + std::to_string(latestSchemaVersion()) +
-                ").");
+  EXPECT_THROW_MSG(migrate(*db), db::DbError,
+                   "Banco de dados na versão " + std::to_string(newer) +
+                       ", mais nova que a deste servidor (" +
+                       std::to_string(latestSchemaVersion()) + ").");
   EXPECT_EQ(schemaCookie(), cookie);
 }
 
