@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "data/errors.h"
-#include "support/temp_dir.h"
+#include "support/expect_throw.h"
 
 namespace qbk::banklist {
 namespace {
@@ -94,14 +94,11 @@ TEST(BankListComparison, deltaCarriesWhatTheSaveChecksNeed) {
                                 Value("99999999-a"), Value("001"), Value()}));
 
   EXPECT_TRUE(importDelta(table, c, {}).changes.empty());
-  EXPECT_EQ(::qbk::testing::thrownMessage<Error>([&] {
-              importDelta(table, c, {{2}, {}});
-            }),
-            "Escolha fora da lista de bancos a incluir: 2.");
+  EXPECT_THROW_MSG(importDelta(table, c, {{2}, {}}), Error,
+                   "Escolha fora da lista de bancos a incluir: 2.");
   Packet noNames = table;
   noNames.fields[2].name = "NOME";
-  EXPECT_EQ(::qbk::testing::thrownMessage<Error>([&] { compare(source, noNames); }),
-            "O pacote de bancos não traz o campo NMBANCO.");
+  EXPECT_THROW_MSG(compare(source, noNames), Error, "O pacote de bancos não traz o campo NMBANCO.");
 }
 
 }  // namespace

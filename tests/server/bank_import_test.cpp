@@ -8,6 +8,7 @@
 
 #include "server/app_error.h"
 #include "server_fixture.h"
+#include "support/expect_throw.h"
 
 namespace qbk::server::testing {
 namespace {
@@ -85,27 +86,27 @@ TEST_F(BankImportTest, aConflictingConcurrentChangeRefusesTheWholeImport) {
   auto other = db::open(dbPath);
   // Someone renames a bank the import renames too, between its read and its write.
   std::string before;
-  const std::string renamed = ::qbk::testing::thrownMessage<ApplicationError>([&] {
-    importBanks(*conn, list(), true, [&] {
-      other->execute("UPDATE BANCO SET NMBANCO = 'ITAU' WHERE CDBANCO = '341'");
-      before = dump();
-    });
-  });
-  EXPECT_THAT(renamed, HasSubstr("Importação recusada, nada foi gravado: Conflito em BANCO "
-                                 "(CDBANCO=341): o registro foi alterado por outro usuário"));
+  EXPECT_THROW_MSG(
+      importBanks(*conn, list(), true,
+                  [&] {
+                    other->execute("UPDATE BANCO SET NMBANCO = 'ITAU' WHERE CDBANCO = '341'");
+                    before = dump();
+                  }),
+      ApplicationError,
+      HasSubstr("Importação recusada, nada foi gravado: Conflito em BANCO "
+                "(CDBANCO=341): o registro foi alterado por outro usuário"));
   EXPECT_EQ(dump(), before);
 
   // Someone adds a bank the import adds: the other addition and the rename stay out too.
-  const std::string added = ::qbk::testing::thrownMessage<ApplicationError>([&] {
-    importBanks(*conn, list(), true, [&] {
-      other->execute(
-          "INSERT INTO BANCO (CDBANCO, NMBANCO, CDPICTAGEN, CDPICTCONT, CDBANCCNAB) VALUES "
-          "('077', 'INTER', '9999', '9999-9', '077')");
-      before = dump();
-    });
-  });
-  EXPECT_EQ(
-      added,
+  EXPECT_THROW_MSG(
+      importBanks(*conn, list(), true,
+                  [&] {
+                    other->execute(
+                        "INSERT INTO BANCO (CDBANCO, NMBANCO, CDPICTAGEN, CDPICTCONT, CDBANCCNAB) "
+                        "VALUES ('077', 'INTER', '9999', '9999-9', '077')");
+                    before = dump();
+                  }),
+      ApplicationError,
       "Importação recusada, nada foi gravado: Registro já cadastrado em BANCO (CDBANCO=077).");
   EXPECT_EQ(dump(), before);
 }
