@@ -4,15 +4,16 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include "data/errors.h"
 #include "host/config.h"
+#include "support/expect_throw.h"
 
 namespace qbk::host {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
 
 class ConfigTest : public ::testing::Test {
  protected:
@@ -31,15 +32,6 @@ class ConfigTest : public ::testing::Test {
   }
 
   Environment xdg() const { return {{"XDG_CONFIG_HOME", dir.string()}}; }
-
-  static std::string errorOf(const std::function<void()>& f) {
-    try {
-      f();
-    } catch (const Error& e) {
-      return e.what();
-    }
-    return "(no error)";
-  }
 
   fs::path dir;
 };
@@ -97,49 +89,46 @@ TEST_F(ConfigTest, fileLocationFollowsQbkConfigThenXdgThenHome) {
 
 TEST_F(ConfigTest, aNamedFileThatIsMissingIsAnError) {
   std::string missing = (dir / "falta.conf").string();
-  EXPECT_EQ(errorOf([&] {
-              loadHostConfig({{"QBK_CONFIG", missing}});
-            }),
-            "Arquivo de configuração '" + missing + "' não encontrado.");
+  EXPECT_THROW_MSG(loadHostConfig({{"QBK_CONFIG", missing}}), Error,
+                   "Arquivo de configuração '" + missing + "' não encontrado.");
 }
 
 TEST_F(ConfigTest, badValuesNameTheFileLineAndKey) {
   fs::path file = write("web_url = x\n\nweb_port = 80a\n");
-  EXPECT_EQ(errorOf([&] { loadHostConfig(xdg()); }),
-            "Configuração inválida (" + file.string() +
-                ", linha 3), chave 'web_port': porta '80a' deve ser um número de 1 a 65535.");
+  EXPECT_THROW_MSG(
+      loadHostConfig(xdg()), Error,
+      "Configuração inválida (" + file.string() +
+          ", linha 3), chave 'web_port': porta '80a' deve ser um número de 1 a 65535.");
 
   write("web_port = 65536\n");
-  EXPECT_NE(errorOf([&] { loadHostConfig(xdg()); }).find("linha 1"), std::string::npos);
+  EXPECT_THROW_MSG(loadHostConfig(xdg()), Error, HasSubstr("linha 1"));
   write("web_port = 0\n");
-  EXPECT_NE(errorOf([&] { loadHostConfig(xdg()); }).find("web_port"), std::string::npos);
+  EXPECT_THROW_MSG(loadHostConfig(xdg()), Error, HasSubstr("web_port"));
 
   write("webport = 1\n");
-  EXPECT_EQ(errorOf([&] { loadHostConfig(xdg()); }),
-            "Configuração inválida (" + file.string() +
-                ", linha 1), chave 'webport': chave desconhecida.");
+  EXPECT_THROW_MSG(loadHostConfig(xdg()), Error,
+                   "Configuração inválida (" + file.string() +
+                       ", linha 1), chave 'webport': chave desconhecida.");
   write("web_port\n");
-  EXPECT_EQ(errorOf([&] { loadHostConfig(xdg()); }),
-            "Configuração inválida (" + file.string() + ", linha 1): esperado \"chave = valor\".");
+  EXPECT_THROW_MSG(
+      loadHostConfig(xdg()), Error,
+      "Configuração inválida (" + file.string() + ", linha 1): esperado \"chave = valor\".");
   write("modulo_ativ = FF\n");
-  EXPECT_NE(errorOf([&] { loadHostConfig(xdg()); }).find("modulo_ativ"), std::string::npos);
+  EXPECT_THROW_MSG(loadHostConfig(xdg()), Error, HasSubstr("modulo_ativ"));
   write("dbpict_x = 99\n");
-  EXPECT_NE(errorOf([&] { loadHostConfig(xdg()); }).find("dbpict_x"), std::string::npos);
+  EXPECT_THROW_MSG(loadHostConfig(xdg()), Error, HasSubstr("dbpict_x"));
   write("web_url =   \n");
-  EXPECT_NE(errorOf([&] { loadHostConfig(xdg()); }).find("web_url"), std::string::npos);
+  EXPECT_THROW_MSG(loadHostConfig(xdg()), Error, HasSubstr("web_url"));
 }
 
 TEST_F(ConfigTest, badEnvironmentAndOverrideValuesNameTheirSource) {
-  EXPECT_EQ(errorOf([&] {
-              loadHostConfig({{"QBK_WEB_PORT", "porta"}});
-            }),
-            "Configuração inválida (variável de ambiente QBK_WEB_PORT), chave 'web_port': "
-            "porta 'porta' deve ser um número de 1 a 65535.");
-  EXPECT_EQ(errorOf([&] {
-              loadHostConfig({}, {{"web_port", "-1"}});
-            }),
-            "Configuração inválida (linha de comando), chave 'web_port': porta '-1' deve ser "
-            "um número de 1 a 65535.");
+  EXPECT_THROW_MSG(loadHostConfig({{"QBK_WEB_PORT", "porta"}}), Error,
+                   "Configuração inválida (variável de ambiente QBK_WEB_PORT), chave 'web_port': "
+                   "porta 'porta' deve ser um número de 1 a 65535.");
+  EXPECT_THROW_MSG(
+      loadHostConfig({}, {{"web_port", "-1"}}), Error,
+      "Configuração inválida (linha de comando), chave 'web_port': porta '-1' deve ser "
+      "um número de 1 a 65535.");
   // Variables of other tools that share the prefix are not ours to judge.
   EXPECT_NO_THROW(loadHostConfig({{"QBK_SERVER_BIN", "/bin/x"}}));
 }

@@ -6,6 +6,7 @@
 #include "host/messages.h"
 #include "host/progress.h"
 #include "host/user_interface_scripted.h"
+#include "support/expect_throw.h"
 
 namespace qbk::host {
 namespace {
@@ -44,30 +45,17 @@ TEST_F(MessagesTest, textsComeBackExactlyAsStoredAndKeysIgnoreLetterCase) {
 }
 
 TEST_F(MessagesTest, unknownKeyIsAnErrorNamingTheKey) {
-  try {
-    msg.Msg("Nao_Existe");
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "Mensagem 'Nao_Existe' não encontrada.");
-  }
+  ASSERT_THROW_MSG(msg.Msg("Nao_Existe"), Error, "Mensagem 'Nao_Existe' não encontrada.");
   EXPECT_FALSE(msg.contains("Nao_Existe"));
   EXPECT_TRUE(msg.contains("dig_inv"));
 }
 
 TEST(MessagesResource, damagedLinesAndRepeatedKeysAreRefusedWithTheirLine) {
-  try {
-    TMessages bad("A|um\nsem barra\n");
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "Tabela de mensagens, linha 2: esperado \"chave|texto\".");
-  }
+  ASSERT_THROW_MSG(TMessages("A|um\nsem barra\n"), Error,
+                   "Tabela de mensagens, linha 2: esperado \"chave|texto\".");
   EXPECT_THROW(TMessages("|sem chave"), Error);
-  try {
-    TMessages bad("Excl|um\nEXCL|dois\n");
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "Tabela de mensagens, linha 2: chave 'EXCL' repetida.");
-  }
+  ASSERT_THROW_MSG(TMessages("Excl|um\nEXCL|dois\n"), Error,
+                   "Tabela de mensagens, linha 2: chave 'EXCL' repetida.");
 }
 
 TEST_F(MessagesTest, showMsgReportsYesOnlyWhenThePersonSaysYes) {
@@ -120,14 +108,8 @@ TEST(FormatMessage, fillsPlaceholdersInOrderAndNeverFails) {
 TEST(MensErro, showsTheTextAndAbortsOnlyWhenAsked) {
   ScriptedUserInterface ui;
   UserInterfaceScope scope(ui);
-  bool after = false;
-  try {
-    MensErro("Código deve ser informado.", true);
-    after = true;
-  } catch (const Abort& e) {
-    EXPECT_STREQ(e.what(), "Código deve ser informado.");
-  }
-  EXPECT_FALSE(after);
+  EXPECT_THROW_MSG(MensErro("Código deve ser informado.", true), Abort,
+                   "Código deve ser informado.");
 
   MensErro("Acesso negado.", false);
   EXPECT_EQ(ui.errors(),
@@ -207,12 +189,7 @@ TEST(ScriptedUserInterface, failsLoudlyOnUnforeseenQuestionsAndLeftoverAnswers) 
 TEST(ScriptedUserInterface, aScriptedDialogFailureRaisesAnError) {
   ScriptedUserInterface ui;
   ui.failNextSelectDirectory("Acesso negado.");
-  try {
-    ui.selectDirectory("/", true);
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "Acesso negado.");
-  }
+  ASSERT_THROW_MSG(ui.selectDirectory("/", true), Error, "Acesso negado.");
   ui.verifyDone();
 }
 

@@ -4,6 +4,7 @@
 #include "host/local_cache.h"
 #include "host/server_calls.h"
 #include "link_test_server.h"
+#include "support/expect_throw.h"
 
 namespace qbk::host {
 namespace {
@@ -180,17 +181,14 @@ TEST_F(LinkCalls, serverRefusalCancelsThePendingChangeAndRaisesTheServerText) {
   renameFirstBank("OUTRO NOME");
   banks.last();
   bool followed = false;
-  try {
-    applyUpdates(net, banks,
-                 {.method = "SetEmprBanc",
-                  .cacheName = "BANCO",
-                  .finish = {Finish::Hide, Finish::Repaint, Finish::Merge, Finish::Cache},
-                  .followUp = [&] { followed = true; },
-                  .progress = loggingHooks()});
-    ADD_FAILURE() << "refusal not raised";
-  } catch (const ServerError& e) {
-    EXPECT_EQ(e.what(), refusal);
-  }
+  EXPECT_THROW_MSG(
+      applyUpdates(net, banks,
+                   {.method = "SetEmprBanc",
+                    .cacheName = "BANCO",
+                    .finish = {Finish::Hide, Finish::Repaint, Finish::Merge, Finish::Cache},
+                    .followUp = [&] { followed = true; },
+                    .progress = loggingHooks()}),
+      ServerError, refusal);
   EXPECT_THAT(log, ElementsAre("show Atualizando dados...", "hide cache=0 pending=0",
                                "repaint cache=0 pending=0"));
   EXPECT_EQ(banks.changeCount(), 0);

@@ -5,10 +5,12 @@
 #include "host/net_connection.h"
 #include "host/server_result.h"
 #include "link_test_server.h"
+#include "support/expect_throw.h"
 
 namespace qbk::host {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
 using testing::FakeRpcServer;
 using ::testing::HasSubstr;
@@ -108,12 +110,7 @@ TEST(LinkConnection, unreachableServerIsAConnectionErrorNamingTheAddress) {
   NetConnection net;
   net.host = "127.0.0.1";
   net.port = port;
-  try {
-    net.connect();
-    ADD_FAILURE() << "connected to a closed port";
-  } catch (const ConnectionError& e) {
-    EXPECT_THAT(e.what(), HasSubstr("127.0.0.1:" + std::to_string(port)));
-  }
+  EXPECT_THROW_MSG(net.connect(), ConnectionError, HasSubstr("127.0.0.1:" + std::to_string(port)));
   EXPECT_FALSE(net.connected());
   EXPECT_THROW(net.call("GetBanco"), ConnectionError);
 }
@@ -135,13 +132,8 @@ TEST(LinkConnection, transportFailuresDuringACallAreConnectionErrors) {
     res.status = 500;
     res.set_content("boom", "text/plain");
   });
-  try {
-    net.call("GetBanco");
-    ADD_FAILURE() << "HTTP 500 accepted";
-  } catch (const ConnectionError& e) {
-    EXPECT_THAT(e.what(), HasSubstr("status HTTP 500"));
-    EXPECT_THAT(e.what(), HasSubstr("GetBanco"));
-  }
+  EXPECT_THROW_MSG(net.call("GetBanco"), ConnectionError,
+                   AllOf(HasSubstr("status HTTP 500"), HasSubstr("GetBanco")));
 
   server.answerRaw([](const httplib::Request&, httplib::Response& res) {
     std::this_thread::sleep_for(std::chrono::milliseconds(800));

@@ -12,6 +12,7 @@
 #include "host/messages.h"
 #include "host/screens/application.h"
 #include "host/user_interface_scripted.h"
+#include "support/expect_throw.h"
 #include "support/temp_dir.h"
 
 namespace qbk::host {
@@ -156,12 +157,7 @@ TEST_F(ApplicationTest, closingReleasesAfterTheHandlerReturnsAndActivatesThePrev
 
 TEST_F(ApplicationTest, failuresInCreationAndClosingLeaveTheScreensConsistent) {
   LogScreen::failCreate = true;
-  try {
-    create();
-    FAIL() << "FormCreate should have raised";
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "falhou ao criar");
-  }
+  ASSERT_THROW_MSG(create(), Error, "falhou ao criar");
   EXPECT_TRUE(app.screens().empty());
   EXPECT_EQ(log.back(), "s1:destroyed");
 
@@ -255,14 +251,9 @@ TEST(ApplicationDatabase, opensTheConfiguredLocationOnFirstUseAndRefusesWithoutO
     config.database.clear();
     setHostConfig(config);
     Application app;
-    try {
-      app.sharedDatabase();
-      ADD_FAILURE() << "no database is configured";
-    } catch (const Error& e) {
-      EXPECT_STREQ(e.what(),
-                   "Nenhum banco de dados configurado para as consultas diretas (configuração "
-                   "\"database\").");
-    }
+    EXPECT_THROW_MSG(app.sharedDatabase(), Error,
+                     "Nenhum banco de dados configurado para as consultas diretas (configuração "
+                     "\"database\").");
 
     config.database = (dir / "host.sqlite").string();
     setHostConfig(config);
