@@ -16,6 +16,7 @@
 #include "desktop/module_loader.h"
 #include "desktop/qt_text.h"
 #include "desktop/qt_user_interface.h"
+#include "support/expect_throw.h"
 
 namespace qbk::desktop {
 namespace {
@@ -180,12 +181,8 @@ TEST(Shell, theTitleNamesTheProductThenTheActiveScreen) {
 TEST(Shell, aModuleIsLoadedOnlyFromItsOwnFileInTheModuleDirectory) {
   ModuleLoader loader("/nonexistent/modules");
   EXPECT_EQ(loader.libraryPath("QBK51200"), "/nonexistent/modules/libqbk51200.so");
-  try {
-    loader.open("QBK51200");
-    FAIL() << "a missing library opened";
-  } catch (const ModuleError& e) {
-    EXPECT_THAT(e.what(), HasSubstr("/nonexistent/modules/libqbk51200.so"));
-  }
+  ASSERT_THROW_MSG(loader.open("QBK51200"), ModuleError,
+                   HasSubstr("/nonexistent/modules/libqbk51200.so"));
   // A code is part of a file name: no path may hide in it.
   EXPECT_THROW(loader.open("../../tmp/evil"), ModuleError);
   EXPECT_THROW(loader.open(""), ModuleError);
