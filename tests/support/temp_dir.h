@@ -1,4 +1,4 @@
-// Test support shared by every area: a fresh directory per test, and the message a call throws.
+// Test support shared by every area: a fresh directory per test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -29,21 +29,5 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
-
-// The message of the exception of type E that `f` throws; fails the test when it throws
-// nothing or something else.
-template <typename E, typename F>
-std::string thrownMessage(F&& f) {
-  try {
-    f();
-  } catch (const E& e) {
-    return e.what();
-  } catch (const std::exception& e) {
-    ADD_FAILURE() << "unexpected exception: " << e.what();
-    return {};
-  }
-  ADD_FAILURE() << "nothing was thrown";
-  return {};
-}
 
 }  // namespace qbk::testing
