@@ -224,9 +224,8 @@ int main(int argc, char** argv) {
   tab("tshInstruCobr")();
   int added = 0;
   auto typeCell = [&](std::string_view text) {
-    act("dbgInstruCobr", [&] {
-      return form().find<forms::Grid>("dbgInstruCobr").typeText(text) > 0;
-    });
+    act("dbgInstruCobr",
+        [&] { return form().find<forms::Grid>("dbgInstruCobr").typeText(text) > 0; });
   };
   b.time("Incluir + Confirmar of an instruction", [&] {
     press("sbtIncluir");

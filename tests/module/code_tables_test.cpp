@@ -257,9 +257,8 @@ TEST_F(CodeTablesTest, aRowOfABankDeletedMeanwhileIsRefusedByTheServer) {
   ASSERT_TRUE(typeIntoGrid("dbgInstruCobr", "Não protestar"));
   exec("DELETE FROM BANCO WHERE CDBANCO = '123'");
   EXPECT_FALSE(press("sbtConfirmar"));
-  EXPECT_THAT(errors(),
-              ElementsAre("O banco 123 não está cadastrado: INSTCOBRANCA (CDBANCO=123, "
-                          "CDINSTCOBR=07) não pode ser gravado."));
+  EXPECT_THAT(errors(), ElementsAre("O banco 123 não está cadastrado: INSTCOBRANCA (CDBANCO=123, "
+                                    "CDINSTCOBR=07) não pode ser gravado."));
   EXPECT_TRUE(s.codes().cdsInstruCobr.isEmpty());
   EXPECT_EQ(count("INSTCOBRANCA", "CDBANCO = '123'"), 0);
 }

@@ -41,7 +41,8 @@ class DdaSettingsTest : public BankScreenTest {
     return host::runGuarded([&] { ctl<forms::Edit>(edit).setText(text); });
   }
   std::string stored(const char* column) {
-    const db::Result r = query(std::string("SELECT ") + column + " FROM BANCO WHERE CDBANCO = '237'");
+    const db::Result r =
+        query(std::string("SELECT ") + column + " FROM BANCO WHERE CDBANCO = '237'");
     const auto* s = std::get_if<std::string>(&r.rows.at(0).at(0));
     return s ? *s : "<null>";
   }

@@ -74,8 +74,7 @@ void CodeTables::Vd_CdInstrucaoCob(bool strict) {
     }
     screen_.fetch(cdsCdInstrucaoCob, method::VerifInstru,
                   {screen_.bank().codigoBanco(), code.asString()});
-    if (!cdsCdInstrucaoCob.isEmpty())
-      host::MensErro(screen_.msgPadrao.Msg("Instrucao_CAD"), true);
+    if (!cdsCdInstrucaoCob.isEmpty()) host::MensErro(screen_.msgPadrao.Msg("Instrucao_CAD"), true);
   } catch (...) {
     focusColumn(*c_.dbgInstruCobr, "CDINSTCOBR");
     throw;

@@ -199,8 +199,7 @@ void CodeTables::Controle_Butoes() {
   screen_.setCommandEnabled("Cancelar", editing);
   screen_.bank().setModelEditEnabled(false);
   // A row is saved under the current bank: the bank must not move while one is typed.
-  c_.dbnPadrao->setEnabled(!anyEditing() &&
-                           screen_.dtsPadrao.state() == DataSetState::Browse);
+  c_.dbnPadrao->setEnabled(!anyEditing() && screen_.dtsPadrao.state() == DataSetState::Browse);
   screen_.lockWays();
   screen_.keepPrintOff();
 }

@@ -106,7 +106,8 @@ void DdaSettings::vd_diretorio() {
 
 void DdaSettings::pickDirectory(forms::DBEdit& edit, const char* field) {
   try {
-    const std::optional<std::string> chosen = host::userInterface().selectDirectory(edit.text(), true);
+    const std::optional<std::string> chosen =
+        host::userInterface().selectDirectory(edit.text(), true);
     if (!chosen) return;
     cdsDDA.edit();
     edit.setText(*chosen);
