@@ -113,7 +113,15 @@ TEST_F(DdaSettingsTest, theDirectoryPickersWriteOnlyAChosenDirectoryAndShowTheir
   ASSERT_TRUE(press("BtnPesDirLocas"));
   EXPECT_EQ(dda().fieldByName("DSDIRIMPARQDDA").asString(), "/srv/compartilhado/dda");
 
+  // A path the field cannot hold whole is refused rather than cut.
+  ui.answerSelectDirectory("/" + std::string(250, 'd'));
+  EXPECT_TRUE(press("BtnPesDirLocas"));
+  EXPECT_THAT(errors(), ElementsAre("O diretório escolhido tem 251 caracteres; o campo aceita no "
+                                    "máximo 250. Escolha um caminho mais curto."));
+  EXPECT_EQ(dda().fieldByName("DSDIRIMPARQDDA").asString(), "/srv/compartilhado/dda");
+
   // A failing dialog shows what failed, and the click still ends normally.
+  ui.clearEvents();
   ui.failNextSelectDirectory("Unidade de rede indisponível.");
   EXPECT_TRUE(press("BtnPesDirLocas"));
   EXPECT_THAT(errors(), ElementsAre("Unidade de rede indisponível."));

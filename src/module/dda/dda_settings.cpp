@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <system_error>
 
 #include "host/errors_ui.h"
@@ -109,6 +110,16 @@ void DdaSettings::pickDirectory(forms::DBEdit& edit, const char* field) {
     const std::optional<std::string> chosen =
         host::userInterface().selectDirectory(edit.text(), true);
     if (!chosen) return;
+    // The field would keep a cut path, which names another directory: refused, field kept.
+    const data::Field& target = cdsDDA.fieldByName(field);
+    if (const std::size_t length = data::utf8Length(*chosen);
+        length > static_cast<std::size_t>(target.size())) {
+      host::MensErro("O diretório escolhido tem " + std::to_string(length) +
+                         " caracteres; o campo aceita no máximo " + std::to_string(target.size()) +
+                         ". Escolha um caminho mais curto.",
+                     false);
+      return;
+    }
     cdsDDA.edit();
     edit.setText(*chosen);
     cdsDDA.fieldByName(field).setString(edit.text());
