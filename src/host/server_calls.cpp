@@ -31,9 +31,12 @@ class ApplyRun {
 
   void finish(Finish step) {
     switch (step) {
-      case Finish::Cache:
-        AtualizaLocalCache({spec_.cacheName});
+      case Finish::Cache: {
+        data::VariantArray names{spec_.cacheName};
+        for (const std::string& name : spec_.extraCacheNames) names.emplace_back(name);
+        AtualizaLocalCache(names);
         break;
+      }
       case Finish::Hide:
         hide();
         break;

@@ -66,6 +66,8 @@ struct ProgressHooks {
 struct ApplySpec {
   std::string method{};     // the Set... method that receives the delta
   std::string cacheName{};  // the name given to the local cache
+  // Further names, for a record set whose columns live in several cached tables.
+  std::vector<std::string> extraCacheNames{};
   std::vector<Finish> finish{};
   // Arguments sent after the delta; evaluated once the indicator is shown.
   std::function<data::VariantArray()> extraArgs{};

@@ -87,6 +87,13 @@ void copyStandardMessage(db::Connection& conn, const std::string& clearingCode) 
   tx.commit();
 }
 
+// The code tables and the DDA settings are a bank's: a row of no bank is refused by name.
+ResolvePolicy ofABank() {
+  ResolvePolicy policy;
+  policy.rowsNeedBank = true;
+  return policy;
+}
+
 Variant applied(db::Connection& conn, const PacketLayout& layout, const Variant& delta,
                 const ResolvePolicy& policy = {}) {
   applyDelta(conn, layout, delta.asDelta(), policy);
@@ -152,18 +159,18 @@ void registerBankMethods(Dispatcher& d) {
     return Variant(true);
   });
   d.add(method::SetErrCnabPag, {K::Delta},
-        [](Conn& c, const Args& p) { return applied(c, layouts::errCnabPag(), p[0]); });
+        [](Conn& c, const Args& p) { return applied(c, layouts::errCnabPag(), p[0], ofABank()); });
   d.add(method::SetErrCnabRec, {K::Delta},
-        [](Conn& c, const Args& p) { return applied(c, layouts::errCnabRec(), p[0]); });
+        [](Conn& c, const Args& p) { return applied(c, layouts::errCnabRec(), p[0], ofABank()); });
   d.add(method::SetEmprBanc, {K::Delta}, [](Conn& c, const Args& p) {
     ResolvePolicy policy;
     policy.missingRowIsNulls = true;
     return applied(c, layouts::emprBanc(), p[0], policy);
   });
   d.add(method::SetInstruCobr, {K::Delta},
-        [](Conn& c, const Args& p) { return applied(c, layouts::instruCobr(), p[0]); });
+        [](Conn& c, const Args& p) { return applied(c, layouts::instruCobr(), p[0], ofABank()); });
   d.add(method::SetBancoDDA, {K::Delta}, [](Conn& c, const Args& p) {
-    ResolvePolicy policy;
+    ResolvePolicy policy = ofABank();
     policy.allowInsertDelete = false;
     policy.insertDeleteRefusal = "Inclusão/exclusão não permitida em configurações DDA.";
     return applied(c, layouts::dda(), p[0], policy);

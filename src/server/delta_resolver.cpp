@@ -74,6 +74,9 @@ class Resolver {
              " aparece duas vezes no mesmo pacote de alterações.");
 
     lockRows(changes);
+    if (policy_.rowsNeedBank)
+      for (const Change* c : changes)
+        if (c->op != Change::Op::Delete) requireBank(c->newRow);
     for (const Change* c : changes) {
       switch (c->op) {
         case Change::Op::Delete:
@@ -262,6 +265,20 @@ class Resolver {
     bool found = false;
     conn_.forEachRow(sql, params, [&](const db::Cursor&) { found = true; });
     return found;
+  }
+
+  void requireBank(const Row& row) {
+    auto it = std::find_if(columns_.begin(), columns_.end(),
+                           [](const Column& c) { return c.column->name == "CDBANCO"; });
+    if (it == columns_.end())
+      fail("As alterações de " + table_.name + " não trazem o banco (CDBANCO) de cada linha.");
+    const Value& bank = row[it->field];
+    bool found = false;
+    conn_.forEachRow("SELECT 1 FROM BANCO WHERE CDBANCO = ?", {bank},
+                     [&](const db::Cursor&) { found = true; });
+    if (!found)
+      fail("O banco " + describe(bank) + " não está cadastrado: " + rowName(row) +
+           " não pode ser gravado.");
   }
 
   // The carried columns of the stored row, in `columns_` order; nothing when it is gone.

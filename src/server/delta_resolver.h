@@ -24,6 +24,9 @@ struct ResolvePolicy {
   // client sees such empty rows (a company without settings for a bank), so an update of
   // one inserts it and a delete of one changes nothing.
   bool missingRowIsNulls = false;
+  // Every inserted or changed row names its bank in CDBANCO; one naming no bank is refused
+  // before anything is written, with the bank's code in the message.
+  bool rowsNeedBank = false;
 };
 
 // Throws ApplicationError for every refusal; nothing of the delta is then written.

@@ -241,10 +241,34 @@ TEST_P(ResolverTest, codeTablesAcceptNewCodesThatTheExistenceChecksThenFind) {
   const Packet instr = fetch("GetInstruCobr", {"104"});
   ASSERT_EQ(apply("SetInstruCobr", {Variant(insertDelta(instr, {"104", "Protestar", "09"}))}), "");
   EXPECT_EQ(fetch("VerifInstru", {"104", "09"}).rows.size(), 1u);
+}
 
+TEST_P(ResolverTest, rowsOfABankThatDoesNotExistAreRefusedNamingTheBank) {
+  const std::string before = dump();
+  const Packet pag = fetch("GetErrCnabPag", {"104"});
+  EXPECT_EQ(apply("SetErrCnabPag", {Variant(insertDelta(pag, {"777", "A1", "Agendado"}))}),
+            "O banco 777 não está cadastrado: ERRCNABP (CDBANCO=777, CDERRCNABP=A1) não pode ser "
+            "gravado.");
+  const Packet rec = fetch("GetErrCnabRec", {"104"});
+  EXPECT_EQ(apply("SetErrCnabRec", {Variant(insertDelta(rec, {"777", "A1", "Liquidado"}))}),
+            "O banco 777 não está cadastrado: ERRCNABR (CDBANCO=777, CDERRCNABR=A1) não pode ser "
+            "gravado.");
+  const Packet instr = fetch("GetInstruCobr", {"104"});
   EXPECT_EQ(apply("SetInstruCobr", {Variant(insertDelta(instr, {"777", "Sem banco", "09"}))}),
-            "INSTCOBRANCA (CDBANCO=777, CDINSTCOBR=09) não pode ser gravado: faz referência a um "
-            "registro que não existe.");
+            "O banco 777 não está cadastrado: INSTCOBRANCA (CDBANCO=777, CDINSTCOBR=09) não pode "
+            "ser gravado.");
+  // The whole delta is refused, its rows of an existing bank included.
+  Delta mixed = insertDelta(instr, {"104", "Protestar", "09"});
+  mixed.changes.push_back(insertDelta(instr, {"777", "Sem banco", "09"}).changes[0]);
+  EXPECT_THAT(apply("SetInstruCobr", {Variant(mixed)}), HasSubstr("O banco 777 não está"));
+
+  const Packet dda = call("GetBancoDDA", {"104"}).result.asArray().at(1).asPacket();
+  const Row old{Value(), Value(), Value(), "777"};
+  EXPECT_EQ(
+      apply("SetBancoDDA",
+            {Variant(updateDelta(dda, old, with(dda, old, "DSEMAILDDA", "x@exemplo.com.br")))}),
+      "O banco 777 não está cadastrado: BANCO (CDBANCO=777) não pode ser gravado.");
+  EXPECT_EQ(dump(), before);
 }
 
 // ---- company settings ----------------------------------------------------------------

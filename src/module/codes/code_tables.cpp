@@ -2,7 +2,9 @@
 // their sub-tabs and the send of every saved change.
 #include "module/codes/code_tables.h"
 
+#include "host/errors_ui.h"
 #include "host/search.h"
+#include "host/strings.h"
 #include "module/frame/field_specs.h"
 #include "module/frame/tfrm_banco.h"
 #include "protocol/bank_object.h"
@@ -32,19 +34,38 @@ void CodeTables::registerDataSources(forms::FormBuilder& b) {
 
 void CodeTables::bind(const forms::Form& form) {
   c_.resolve(form);
-  cdsErrCnabPag.beforePost = [this](data::RecordSet&) { cdsErrCnabPagBeforePost(); };
-  cdsErrCnabPag.afterPost = [this](data::RecordSet&) { cdsErrCnabPagAfterPost(); };
-  cdsErrCnabPag.afterDelete = [this](data::RecordSet&) { cdsErrCnabPagAfterDelete(); };
-  cdsErrCnabRec.beforePost = [this](data::RecordSet&) { cdsErrCnabRecBeforePost(); };
-  cdsErrCnabRec.afterPost = [this](data::RecordSet&) { cdsErrCnabRecAfterPost(); };
-  cdsErrCnabRec.afterDelete = [this](data::RecordSet&) { cdsErrCnabRecAfterDelete(); };
-  cdsInstruCobr.beforePost = [this](data::RecordSet&) { cdsInstruCobrBeforePost(); };
-  cdsInstruCobr.afterPost = [this](data::RecordSet&) { cdsInstruCobrAfterDelete(); };
-  cdsInstruCobr.afterDelete = [this](data::RecordSet&) { cdsInstruCobrAfterDelete(); };
-  cdsInstruCobr.afterCancel = [this](data::RecordSet&) { cdsInstruCobrAfterCancel(); };
+  auto on = [this](data::RecordSet::Handler& event, void (CodeTables::*handler)()) {
+    event = [this, handler](data::RecordSet&) { (this->*handler)(); };
+  };
+  on(cdsErrCnabPag.afterInsert, &CodeTables::cdsErrCnabPagAfterInsert);
+  on(cdsErrCnabPag.beforePost, &CodeTables::cdsErrCnabPagBeforePost);
+  on(cdsErrCnabPag.afterPost, &CodeTables::cdsErrCnabPagAfterPost);
+  on(cdsErrCnabPag.afterDelete, &CodeTables::cdsErrCnabPagAfterDelete);
+  on(cdsErrCnabRec.afterInsert, &CodeTables::cdsErrCnabRecAfterInsert);
+  on(cdsErrCnabRec.beforePost, &CodeTables::cdsErrCnabRecBeforePost);
+  on(cdsErrCnabRec.afterPost, &CodeTables::cdsErrCnabRecAfterPost);
+  on(cdsErrCnabRec.afterDelete, &CodeTables::cdsErrCnabRecAfterDelete);
+  on(cdsInstruCobr.beforeInsert, &CodeTables::cdsInstruCobrBeforeInsert);
+  on(cdsInstruCobr.beforePost, &CodeTables::cdsInstruCobrBeforePost);
+  on(cdsInstruCobr.afterPost, &CodeTables::cdsInstruCobrAfterDelete);
+  on(cdsInstruCobr.afterDelete, &CodeTables::cdsInstruCobrAfterDelete);
+  on(cdsInstruCobr.afterCancel, &CodeTables::cdsInstruCobrAfterCancel);
   dtsErrCnabPag.onStateChange = [this](data::DataSource&) { dtsErrCnabPagStateChange(); };
   dtsErrCnabRec.onStateChange = [this](data::DataSource&) { dtsErrCnabRecStateChange(); };
   dtsInstruCobr.onStateChange = [this](data::DataSource&) { dtsInstruCobrStateChange(); };
+
+  auto colExit = [this](forms::Grid& grid, void (CodeTables::*handler)()) {
+    grid.onColExit = [this, handler](forms::Grid&) { (this->*handler)(); };
+  };
+  colExit(*c_.dbgErrCnabPag, &CodeTables::dbgErrCnabPagColExit);
+  colExit(*c_.dbgErrCnabRec, &CodeTables::dbgErrCnabRecColExit);
+  colExit(*c_.dbgInstruCobr, &CodeTables::dbgInstruCobrColExit);
+  for (forms::Grid* grid : {&*c_.dbgErrCnabPag, &*c_.dbgErrCnabRec, &*c_.dbgInstruCobr})
+    grid->onKeyPress = [this](forms::Grid& g, char32_t& key) { dbgErrCnabPagKeyPress(g, key); };
+  for (forms::Grid* grid : {&*c_.dbgErrCnabPag, &*c_.dbgErrCnabRec})
+    grid->onKeyDown = [this](forms::Grid&, int& key, forms::Shift shift) {
+      dbgErrCnabRecKeyDown(key, shift);
+    };
   // Rows are deleted by the Excluir command alone, as on the bank list.
   c_.dbgInstruCobr->onKeyDown = [this](forms::Grid&, int& key, forms::Shift shift) {
     screen_.dbgPadraoKeyDown(key, shift);
@@ -96,16 +117,6 @@ CodeTables::Table CodeTables::table(PlaceId place) {
       return {cdsInstruCobr, *c_.dbgInstruCobr, "CDINSTCOBR", "NMINSTCOBR", method::GetInstruCobr};
   }
 }
-
-namespace {
-
-// A grid's column takes the focus, as when a person clicks the cell.
-void focusColumn(forms::Grid& grid, std::string_view field) {
-  grid.setSelectedField(field);
-  grid.setFocus();
-}
-
-}  // namespace
 
 void CodeTables::incluir(PlaceId place) {
   const Table t = table(place);
@@ -187,25 +198,34 @@ void CodeTables::Controle_Butoes() {
   screen_.setCommandEnabled("Confirmar", editing);
   screen_.setCommandEnabled("Cancelar", editing);
   screen_.bank().setModelEditEnabled(false);
+  // A row is saved under the current bank: the bank must not move while one is typed.
+  c_.dbnPadrao->setEnabled(!anyEditing() && screen_.dtsPadrao.state() == DataSetState::Browse);
   screen_.lockWays();
   screen_.keepPrintOff();
 }
 
 // ---- the records -------------------------------------------------------------------------
 
-// The code and description checks of each table come with the code tables' rules; a row
-// always belongs to the current bank.
+// A row always belongs to the current bank, whatever code it was read with.
 
 void CodeTables::cdsErrCnabPagBeforePost() {
+  Vd_CodigoPag(true);
+  Vd_DescErro();
   cdsErrCnabPag.fieldByName("CDBANCO").setString(screen_.bank().codigoBanco());
 }
 
 void CodeTables::cdsErrCnabRecBeforePost() {
+  Vd_CodigoRec(true);
+  Vd_DescErro();
   cdsErrCnabRec.fieldByName("CDBANCO").setString(screen_.bank().codigoBanco());
 }
 
 void CodeTables::cdsInstruCobrBeforePost() {
+  Vd_CdInstrucaoCob(true);
   cdsInstruCobr.fieldByName("CDBANCO").setString(screen_.bank().codigoBanco());
+  if (!host::EmptyString(cdsInstruCobr.fieldByName("NMINSTCOBR").asString())) return;
+  focusColumn(*c_.dbgInstruCobr, "NMINSTCOBR");
+  host::MensErro(screen_.msgPadrao.Msg("NOME_INSTRUCAO"), true);
 }
 
 void CodeTables::cdsErrCnabPagAfterPost() {

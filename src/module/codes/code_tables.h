@@ -3,9 +3,12 @@
 // their duplicate checks load.
 #pragma once
 
+#include <string_view>
+
 #include "data/data_source.h"
 #include "data/record_set.h"
 #include "forms/grid.h"
+#include "forms/navigator.h"
 #include "module/frame/controls.h"
 #include "module/frame/screen_part.h"
 
@@ -21,6 +24,9 @@ class CodeTables : public ScreenPart {
   void registerDataSources(forms::FormBuilder& b) override;
   void bind(const forms::Form& form) override;
   void shown(PlaceId place) override;
+  // While "CNAB" is in front its lists follow the bank: a list left from the previous
+  // bank would take a new row under the wrong bank's codes.
+  void bankChanged() override;
 
   data::RecordSet cdsErrCnabPag{"cdsErrCnabPag"};
   data::RecordSet cdsErrCnabRec{"cdsErrCnabRec"};
@@ -55,7 +61,27 @@ class CodeTables : public ScreenPart {
   void procurar(PlaceId place);
   void verificar(PlaceId place);
 
+  // ---- checks --------------------------------------------------------------------------
+  // The code of a row being inserted: refused when the bank has it already (asked of the
+  // server), and when empty only if `strict`. Rows being edited keep their code unchecked.
+  void Vd_CodigoPag(bool strict);
+  void Vd_CodigoRec(bool strict);
+  // The description of the return-code table whose sub-tab is in front.
+  void Vd_DescErro();
+  // The instruction code of a row being inserted, normalised to its two characters first.
+  void Vd_CdInstrucaoCob(bool strict);
+
   // ---- handlers ------------------------------------------------------------------------
+  void cdsErrCnabPagAfterInsert();
+  void cdsErrCnabRecAfterInsert();
+  void cdsInstruCobrBeforeInsert();
+  void dbgErrCnabPagColExit();
+  void dbgErrCnabRecColExit();
+  void dbgInstruCobrColExit();
+  // The key-field filter of the three grids: an existing row's code is not typed over.
+  void dbgErrCnabPagKeyPress(forms::Grid& grid, char32_t& key);
+  // The return-code grids' own deletion by Ctrl+Delete never runs.
+  void dbgErrCnabRecKeyDown(int& key, forms::Shift shift);
   void dtsErrCnabPagStateChange();
   void dtsErrCnabRecStateChange();
   void dtsInstruCobrStateChange();
@@ -75,7 +101,23 @@ class CodeTables : public ScreenPart {
     Ctl<forms::Grid> dbgErrCnabPag{*this, "dbgErrCnabPag"};
     Ctl<forms::Grid> dbgErrCnabRec{*this, "dbgErrCnabRec"};
     Ctl<forms::Grid> dbgInstruCobr{*this, "dbgInstruCobr"};
+    Ctl<forms::Navigator> dbnPadrao{*this, "dbnPadrao"};
   } c_;
+
+  // A grid's column takes the focus, as when a person clicks the cell.
+  static void focusColumn(forms::Grid& grid, std::string_view field);
+  // The return-code check of one table, with the look-up set its answer lands in and the
+  // key of its duplicate message.
+  struct CodeCheck {
+    data::RecordSet& rows;
+    forms::Grid& grid;
+    const char* field;
+    const char* method;
+    data::RecordSet& answer;
+    const char* duplicateKey;
+  };
+  void checkReturnCode(const CodeCheck& check, bool strict);
+  bool anyEditing() const;
 
   // The table shown at a code place, with its grid and the column a new or changed row
   // starts in.

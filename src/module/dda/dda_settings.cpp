@@ -4,11 +4,14 @@
 #include "module/dda/dda_settings.h"
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <system_error>
 
 #include "host/errors_ui.h"
 #include "host/server_calls.h"
 #include "host/strings.h"
+#include "host/user_interface.h"
 #include "module/frame/field_specs.h"
 #include "module/frame/tfrm_banco.h"
 #include "protocol/bank_object.h"
@@ -32,9 +35,18 @@ void DdaSettings::bind(const forms::Form& form) {
   cdsDDA.afterPost = [this](data::RecordSet&) { cdsDDAAfterPost(); };
   dtsDDA.onStateChange = [this](data::DataSource&) { dtsDDAStateChange(); };
   c_.dbeDirLocal->onExit = [this](forms::Control&) { vd_diretorio(); };
+  // The host's own search of these buttons lists a data source; they pick directories.
+  c_.btnArqDDA->onClick = [this](forms::CommandButton&) { btnArqDDAClick(); };
+  c_.BtnPesDirLocas->onClick = [this](forms::CommandButton&) { sbtArquivoClick(); };
+  c_.btnArqDDA->afterSearch = [this](forms::SearchButton&) { btnArqDDAAfterPesq(); };
+  c_.BtnPesDirLocas->afterSearch = [this](forms::SearchButton&) { BtnPesDirLocasAfterPesq(); };
 }
 
 void DdaSettings::shown(PlaceId) {
+  load();
+}
+
+void DdaSettings::load() {
   const std::string flag = host::fetchFlaggedInto(screen_.netBanco, cdsDDA, method::GetBancoDDA,
                                                   {screen_.bank().codigoBanco()});
   // The data stays loaded: the person may correct the directory right here.
@@ -55,6 +67,17 @@ void DdaSettings::confirmar() {
 
 void DdaSettings::cancelar() {
   cdsDDA.cancel();
+}
+
+void DdaSettings::verificar() {
+  // Reading the banks makes the first one current, under the settings of the one shown.
+  BankRecord& bank = screen_.bank();
+  const std::string shownBank = bank.codigoBanco();
+  screen_.fetch(bank.cdsBanco, method::GetBanco);
+  bank.cdsBanco.locate({"CDBANCO"}, {data::Value(shownBank)});
+  load();
+  // Reading the banks ran the bank list's rules, which are not this tab's.
+  dtsDDAStateChange();
 }
 
 void DdaSettings::dtsDDAStateChange() {
@@ -82,9 +105,53 @@ void DdaSettings::vd_diretorio() {
   host::MensErro(screen_.msgPadrao.Msg("dire_inv"), true);
 }
 
+void DdaSettings::pickDirectory(forms::DBEdit& edit, const char* field) {
+  try {
+    const std::optional<std::string> chosen =
+        host::userInterface().selectDirectory(edit.text(), true);
+    if (!chosen) return;
+    // The field would keep a cut path, which names another directory: refused, field kept.
+    const data::Field& target = cdsDDA.fieldByName(field);
+    if (const std::size_t length = data::utf8Length(*chosen);
+        length > static_cast<std::size_t>(target.size())) {
+      host::MensErro("O diretório escolhido tem " + std::to_string(length) +
+                         " caracteres; o campo aceita no máximo " + std::to_string(target.size()) +
+                         ". Escolha um caminho mais curto.",
+                     false);
+      return;
+    }
+    cdsDDA.edit();
+    edit.setText(*chosen);
+    cdsDDA.fieldByName(field).setString(edit.text());
+  } catch (const host::Abort&) {
+    // Already shown.
+  } catch (const Error& e) {
+    // The failure's own text: the system's last error would name some earlier call.
+    host::MensErro(e.what(), false);
+  }
+}
+
+void DdaSettings::btnArqDDAClick() {
+  pickDirectory(*c_.dbeDirLocal, "DSDIRIMPARQDDALOCAL");
+}
+
+void DdaSettings::sbtArquivoClick() {
+  pickDirectory(*c_.dbeDirDDA, "DSDIRIMPARQDDA");
+}
+
+void DdaSettings::btnArqDDAAfterPesq() {
+  if (cdsDDA.state() == DataSetState::Browse) cdsDDA.edit();
+}
+
+void DdaSettings::BtnPesDirLocasAfterPesq() {
+  btnArqDDAAfterPesq();
+}
+
 void DdaSettings::cdsDDAAfterPost() {
+  // The settings are columns of BANCO: the host's copy of the banks is stale as well.
   screen_.apply(cdsDDA, {.method = method::SetBancoDDA,
                          .cacheName = protocol::cache::EmprBanc,
+                         .extraCacheNames = {protocol::cache::Banco},
                          .finish = {host::Finish::Hide, host::Finish::Repaint, host::Finish::Merge,
                                     host::Finish::Cache}});
 }

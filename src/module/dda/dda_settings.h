@@ -4,6 +4,7 @@
 
 #include "data/data_source.h"
 #include "data/record_set.h"
+#include "forms/buttons.h"
 #include "forms/edits.h"
 #include "forms/navigator.h"
 #include "module/frame/controls.h"
@@ -26,18 +27,32 @@ class DdaSettings : public ScreenPart {
   void alterar();
   void confirmar();
   void cancelar();
+  // Reads the banks again and stays on the bank whose settings are shown.
+  void verificar();
 
   // ---- handlers ------------------------------------------------------------------------
   void dtsDDAStateChange();
   void cdsDDAAfterPost();
   void vd_diretorio();
+  void btnArqDDAClick();
+  void sbtArquivoClick();
+  void btnArqDDAAfterPesq();
+  void BtnPesDirLocasAfterPesq();
 
  private:
   struct Controls : ControlTable {
     Ctl<forms::DBEdit> dbeDirDDA{*this, "dbeDirDDA"};
     Ctl<forms::DBEdit> dbeDirLocal{*this, "dbeDirLocal"};
     Ctl<forms::Navigator> dbnPadrao{*this, "dbnPadrao"};
+    Ctl<forms::SearchButton> btnArqDDA{*this, "btnArqDDA"};
+    Ctl<forms::SearchButton> BtnPesDirLocas{*this, "BtnPesDirLocas"};
   } c_;
+
+  // Loads the current bank's row (with the server's word on the shared directory).
+  void load();
+  // A directory dialog that starts at the edit's directory; a chosen one goes into the
+  // edit and its field.
+  void pickDirectory(forms::DBEdit& edit, const char* field);
 };
 
 }  // namespace qbk::module

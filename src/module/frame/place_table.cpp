@@ -67,6 +67,7 @@ void TfrmBanco::buildPlaces() {
   dda.alterar = [&d] { d.alterar(); };
   dda.confirmar = [&d] { d.confirmar(); };
   dda.cancelar = [&d] { d.cancelar(); };
+  dda.verificar = [&d] { d.verificar(); };
   dda.stateChanged = [&d] { d.dtsDDAStateChange(); };
   places_.add({PlaceId::DDA, "tshDDA", "", "", &d.cdsDDA, true, std::move(dda)});
 }
