@@ -109,17 +109,18 @@ TEST_F(CompanySettingsTest, theSearchListsTheBanksInstructionsAndPutsThePickedOn
 }
 
 TEST_F(CompanySettingsTest, aBankWithoutCompaniesStartsNoRowFromTheInstructionSearch) {
-  TfrmBanco& s = open("INSERT INTO INSTCOBRANCA (CDBANCO, CDINSTCOBR, NMINSTCOBR) VALUES "
-                      "('033', '01', 'Cobrar juros')");
-  ASSERT_TRUE(toBank("033"));
+  // Every company has a row for every bank: the list is empty only without companies.
+  TfrmBanco& s = open("DELETE FROM EMPRBANC; DELETE FROM CONTCORR; DELETE FROM EMPRESA");
+  ASSERT_TRUE(toBank("341"));
   ASSERT_TRUE(choose("mnuDados"));
   ASSERT_TRUE(s.cnab().cdsEmprBanc.isEmpty());
+  EXPECT_FALSE(enabled("sbtAlterar"));
   EXPECT_FALSE(press("btpPesqPriInstru"));
   EXPECT_THAT(errors(), ElementsAre("Não há empresa com dados de CNAB para este banco."));
   EXPECT_EQ(s.cnab().cdsEmprBanc.state(), data::DataSetState::Browse);
   EXPECT_TRUE(s.cnab().cdsEmprBanc.isEmpty());
   EXPECT_TRUE(enabled("tshFolhaDados"));
-  EXPECT_EQ(count("EMPRBANC", "CDBANCO = '033'"), 0);
+  EXPECT_EQ(count("EMPRBANC"), 0);
 }
 
 }  // namespace

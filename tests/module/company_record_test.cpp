@@ -88,6 +88,7 @@ TEST_F(CompanySettingsTest, codedFieldsShowTheirEntryAndStoreTheCodeOfThePickedO
   ASSERT_TRUE(pick("dbcTpCarteira", 0));
   ASSERT_TRUE(pick("dbcCdProtesto", 0));
   ASSERT_TRUE(pick("cbbPadrAgend", 0));
+  ASSERT_TRUE(pick("dbcCdDevol", 0));
   ASSERT_TRUE(press("sbtConfirmar"));
   EXPECT_THAT(errors(), IsEmpty());
   EXPECT_EQ(stored("IDCARTCOBR", "104", "02"), "");
@@ -104,7 +105,8 @@ TEST_F(CompanySettingsTest, keyFiltersAndTheVariationShapeWhatIsTyped) {
   keyDown("dbgEmprBanc", forms::vk::Delete, {.ctrl = true});
   EXPECT_EQ(screen().cnab().cdsEmprBanc.recordCount(), rows);
 
-  ASSERT_TRUE(editCompany("001"));
+  // The return days and the commitment code are on the 104 page.
+  ASSERT_TRUE(editCompany("104", "02"));
   for (const char* days : {"dbeDiasProt", "dbeDiasDevol"}) {
     SCOPED_TRACE(days);
     ASSERT_TRUE(setText(days, ""));
@@ -122,7 +124,13 @@ TEST_F(CompanySettingsTest, keyFiltersAndTheVariationShapeWhatIsTyped) {
   const int before = scheduling.itemIndex();
   host::runGuarded([&] { scheduling.typeKey(U'A'); });
   EXPECT_EQ(scheduling.itemIndex(), before) << "the list is changed with the mouse only";
+  ASSERT_TRUE(press("sbtConfirmar"));
+  EXPECT_THAT(errors(), IsEmpty());
+  EXPECT_EQ(stored("QTDIAPROTEST", "104", "02"), "3");
+  EXPECT_EQ(stored("QTDIADEVOL", "104", "02"), "3");
+  EXPECT_EQ(stored("CDCOMPROMISSO", "104", "02"), "1234");
 
+  ASSERT_TRUE(editCompany("001"));
   ASSERT_TRUE(setText("dbeVarCartCob", ""));
   ASSERT_TRUE(typeInto("dbeVarCartCob", "7"));
   ASSERT_TRUE(leave());
@@ -130,8 +138,6 @@ TEST_F(CompanySettingsTest, keyFiltersAndTheVariationShapeWhatIsTyped) {
   ASSERT_TRUE(press("sbtConfirmar"));
   EXPECT_THAT(errors(), IsEmpty());
   EXPECT_EQ(stored("NRVARIACARTCOB", "001"), "007");
-  EXPECT_EQ(stored("QTDIAPROTEST", "001"), "3");
-  EXPECT_EQ(stored("CDCOMPROMISSO", "001"), "1234");
 }
 
 TEST_F(CompanySettingsTest, aRefusedSaveLeavesNoTraceAndTheBankCodeIsAlwaysTheScreens) {

@@ -2,6 +2,7 @@
 // sub-tab, a company row put into edit through the controls, and the row as saved.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,10 +16,15 @@ namespace qbk::module::testing {
 
 class CompanySettingsTest : public BankScreenTest {
  protected:
-  // The screen on the demo data (changed by `prepare`), every call kept when `recorded`.
+  // The screen on the demo data (changed by the statements of `prepare`, separated by
+  // ";"), every call kept when `recorded`.
   TfrmBanco& open(const std::string& prepare = "", bool recorded = false) {
     startServer();
-    if (!prepare.empty()) exec(prepare);
+    for (std::size_t from = 0; from < prepare.size();) {
+      const std::size_t end = std::min(prepare.find(';', from), prepare.size());
+      if (end > from) exec(prepare.substr(from, end - from));
+      from = end + 1;
+    }
     if (recorded) {
       recorder = std::make_unique<CallRecorder>(host::hostConfig().webPort);
       host::HostConfig config = host::hostConfig();

@@ -149,6 +149,7 @@ TEST_F(CompanySupplierTest, theSupplierSearchListsEverySupplierFormattedAndRefus
   EXPECT_EQ(text("dbeCdFornBanc"), "12.ABC.345/01DE-35");
   EXPECT_EQ(text("dbeNmFornBanc"), "Brisa Securitizadora de Créditos S.A.");
   // Entering the box shows the number as it is typed; leaving it looks it up again.
+  ASSERT_TRUE(leave());
   ASSERT_TRUE(focusOn("dbeCdFornBanc"));
   EXPECT_EQ(text("dbeCdFornBanc"), kAlfanumerico);
   ASSERT_TRUE(leave());
