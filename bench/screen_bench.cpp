@@ -276,8 +276,8 @@ int main(int argc, char** argv) {
     press("btpPesqFornBanc");
   });
 
-  std::printf("%d banks, %d companies, %d codes in each code table, %d suppliers; %d runs\n",
-              banks, companies, codes, suppliers, runs);
+  std::printf("%d banks, %d companies, %d codes in each code table, %d suppliers; %d runs\n", banks,
+              companies, codes, suppliers, runs);
   const int over = b.report();
   if (!ui.errors().empty()) {
     std::fprintf(stderr, "bench_screen: the screen showed an error: %s\n",

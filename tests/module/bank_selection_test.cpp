@@ -134,7 +134,7 @@ TEST_F(BankSelectionTest, panelsFollowTheClearingHouseCodeInEitherDirection) {
   const std::vector<std::pair<std::string, std::function<void()>>> order = {
       {"033", checkOther}, {"341", check341}, {"237", check237},  {"399", check399},
       {"104", check104},   {"237", check237}, {"341", check341},  {"422", check422},
-      {"001", check001}, {"104", check104}, {"033", checkOther}};
+      {"001", check001},   {"104", check104}, {"033", checkOther}};
   for (const auto& [code, check] : order) {
     SCOPED_TRACE(code);
     ASSERT_TRUE(moveTo(code));

@@ -2,8 +2,8 @@
 // through their lists, the key filters and the variation, and a refused save.
 #include <gmock/gmock.h>
 
-#include "module/cnab/supplier_link.h"
 #include "host/inscricao.h"
+#include "module/cnab/supplier_link.h"
 #include "module/company_settings_support.h"
 
 namespace qbk::module::testing {

@@ -90,9 +90,8 @@ class CompanySettingsTest : public BankScreenTest {
   // A column of the saved row: "<null>" for null, "<sem linha>" when there is no row.
   std::string stored(const std::string& column, const std::string& bank,
                      const std::string& company = "01") {
-    const db::Result r = query("SELECT " + column +
-                                   " FROM EMPRBANC WHERE CDBANCO = ? AND CDEMPRESA = ?",
-                               {bank, company});
+    const db::Result r = query(
+        "SELECT " + column + " FROM EMPRBANC WHERE CDBANCO = ? AND CDEMPRESA = ?", {bank, company});
     if (r.rows.empty()) return "<sem linha>";
     const auto* s = std::get_if<std::string>(&r.rows.at(0).at(0));
     if (s) return *s;

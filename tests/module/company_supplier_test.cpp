@@ -80,8 +80,8 @@ TEST_F(CompanySupplierTest, the399With266LayoutLooksTheSupplierUpAtTheSave) {
 
 TEST_F(CompanySupplierTest, otherLayoutsAndBanksSaveWithoutALookUp) {
   open(
-      "UPDATE EMPRBANC SET NRINSJURFORN = 'XX', CDFORNECED = NULL, IDTPIJURFORN = NULL "
-      "WHERE CDBANCO = '341' AND CDEMPRESA = '01'",
+      "UPDATE EMPRBANC SET NRINSJURFORN = 'XX', CDFORNECED = '000101', IDTPIJURFORN = NULL, "
+      "IDLAYOUTCNAB = NULL WHERE CDBANCO = '341' AND CDEMPRESA = '01'",
       true);
   // Back to the 240-position layout: the link is reset and no supplier is asked for.
   ASSERT_TRUE(editCompany("399"));
@@ -105,12 +105,14 @@ TEST_F(CompanySupplierTest, otherLayoutsAndBanksSaveWithoutALookUp) {
   ui.answerConfirm(true);
   ASSERT_TRUE(press("sbtCancelar"));
 
-  // Another bank keeps whatever its row holds.
+  // Another bank keeps whatever its row holds, also when the save supplies its layout.
   ASSERT_TRUE(editCompany("341"));
   ui.clearEvents();
   ASSERT_TRUE(press("sbtConfirmar"));
   EXPECT_THAT(errors(), IsEmpty());
+  EXPECT_EQ(stored("IDLAYOUTCNAB", "341"), "240");
   EXPECT_EQ(stored("NRINSJURFORN", "341"), "XX");
+  EXPECT_EQ(stored("CDFORNECED", "341"), "000101");
 }
 
 TEST_F(CompanySupplierTest, theSupplierSearchListsEverySupplierFormattedAndRefusesAnInactiveOne) {

@@ -21,9 +21,10 @@ struct Arrangement {
 };
 
 const char* const kSpecific[] = {
-    "ntbLayout",          "ntbLayoutPag",         "ntbDadosBanc",     "grbFornBanc",
-    "lblPadrAgend",       "cbbPadrAgend",         "rdbLayoutCnabPag", "ckcLinhaComplemtentar",
-    "ckcRegistroSCobranca", "ckcLinhaCobEmail",   "lblVarCartCob",    "dbeVarCartCob"};
+    "ntbLayout",        "ntbLayoutPag",          "ntbDadosBanc",
+    "grbFornBanc",      "lblPadrAgend",          "cbbPadrAgend",
+    "rdbLayoutCnabPag", "ckcLinhaComplemtentar", "ckcRegistroSCobranca",
+    "ckcLinhaCobEmail", "lblVarCartCob",         "dbeVarCartCob"};
 
 class CompanyTabsTest : public CompanySettingsTest {
  protected:
@@ -114,15 +115,16 @@ TEST_F(CompanyTabsTest, editingACompanyLocksTheOtherTabsUntilConfirmedOrCancelle
 }
 
 TEST_F(CompanyTabsTest, aRefusedReloadLeavesNoRowsOfTheBankBefore) {
-  TfrmBanco& s = open("INSERT INTO EMPRBANC (CDEMPRESA, CDBANCO, CDCARTCOBR) VALUES "
-                      "('02', '389', '001')");
+  TfrmBanco& s = open(
+      "INSERT INTO EMPRBANC (CDEMPRESA, CDBANCO, CDCARTCOBR) VALUES "
+      "('02', '389', '001')");
   // 389 comes just before 399 in the list.
   ASSERT_TRUE(companiesOf("389"));
   ASSERT_FALSE(s.cnab().cdsEmprBanc.isEmpty());
 
   exec("ALTER TABLE EMPRBANC RENAME TO EMPRBANC_FORA");
-  EXPECT_FALSE(host::runGuarded(
-      [&] { ctl<forms::Navigator>("dbnPadrao").press(forms::NavButton::Next); }));
+  EXPECT_FALSE(
+      host::runGuarded([&] { ctl<forms::Navigator>("dbnPadrao").press(forms::NavButton::Next); }));
   EXPECT_EQ(errors().size(), 1u) << "the error is shown";
   EXPECT_EQ(s.bank().codigoBanco(), "399");
   EXPECT_TRUE(s.cnab().cdsEmprBanc.isEmpty()) << "389's rows would be saved under 399";

@@ -94,8 +94,8 @@ void store(const Entry& entry, data::Field& f) {
 
 void CompanySettings::bindCodedFields() {
   const std::pair<const char*, forms::DBComboBox*> lists[] = {
-      {"IDIMPRBOLETO", &*c_.dbcImpBoleto},       {"IDCARTCOBR", &*c_.dbcTpCarteira},
-      {"CDDIAPROTEST", &*c_.dbcCdProtesto},      {"IDFORMCADBANC", &*c_.cbbFmCadastro},
+      {"IDIMPRBOLETO", &*c_.dbcImpBoleto},      {"IDCARTCOBR", &*c_.dbcTpCarteira},
+      {"CDDIAPROTEST", &*c_.dbcCdProtesto},     {"IDFORMCADBANC", &*c_.cbbFmCadastro},
       {"IDPADRAGENCNABPAG", &*c_.cbbPadrAgend}, {"CDDIADEVOL", &*c_.dbcCdDevol},
   };
   for (const auto& [name, combo] : lists) {
@@ -104,14 +104,11 @@ void CompanySettings::bindCodedFields() {
       if (std::string_view(f.field) == name) spec = &f;
     forms::DBComboBox* list = combo;
     data::Field* target = &field(name);
-    target->onGetText = [spec, list](const data::Field& f) {
-      return shownText(*spec, *list, f);
-    };
+    target->onGetText = [spec, list](const data::Field& f) { return shownText(*spec, *list, f); };
     list->onPick = [this, spec, target](forms::DBComboBox&, int index) {
       if (!cdsEmprBanc.editing()) return;
       const bool picked = index >= 0 && index < static_cast<int>(spec->stored.size());
-      store(picked ? spec->stored[static_cast<std::size_t>(index)] : spec->none,
-            *target);
+      store(picked ? spec->stored[static_cast<std::size_t>(index)] : spec->none, *target);
     };
   }
 }

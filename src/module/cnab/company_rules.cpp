@@ -46,6 +46,11 @@ void CompanySettings::cdsEmprBancBeforePost() {
   // The row always belongs to the bank on screen, whatever the server sent in it.
   field("CDBANCO").setString(screen_.bank().codigoBanco());
   if (showsNothing("IDFORMCADBANC")) field("IDFORMCADBANC").setString("1");
+  fillingDefaults_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{fillingDefaults_};
   auto byDefault = [this](const char* name, const char* value) {
     if (host::EmptyString(field(name).asString())) field(name).setString(value);
   };
@@ -69,7 +74,7 @@ void CompanySettings::dbeVarCartCobExit() {
 
 void CompanySettings::dbrgLayCnabChange() {
   // Another layout names another supplier, or none.
-  if (cdsEmprBanc.editing()) {
+  if (cdsEmprBanc.editing() && !fillingDefaults_) {
     field("NRINSJURFORN").setString("");
     field("NMRAZSOCFORN").setString("");
     field("CDFORNECED").setString("");

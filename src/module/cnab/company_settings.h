@@ -175,6 +175,9 @@ class CompanySettings : public ScreenPart {
   }
   // The current company row into edit (no effect when it is already being edited).
   void editRow();
+  // True while the save fills in the layout defaults: a layout supplied that way is no
+  // choice of the person, and resets no supplier.
+  bool fillingDefaults_ = false;
 
   // Loads the current bank's companies.
   void load();

@@ -14,7 +14,7 @@ namespace {
 // The account's columns in the order they are copied, the code first: writing the code
 // clears the other copies (the edit's change handler), so they must follow it.
 constexpr std::pair<const char*, const char*> kAccountCopies[] = {
-    {"CDREDUCONT", "CDREDUCONT"}, {"CDBANCO", "CDBANCODDA"},   {"CDAGENCIA", "CDAGENCIA"},
+    {"CDREDUCONT", "CDREDUCONT"}, {"CDBANCO", "CDBANCODDA"},    {"CDAGENCIA", "CDAGENCIA"},
     {"CDCONTCORR", "CDCONTCORR"}, {"DSCONTCORR", "DSCONTCORR"},
 };
 
