@@ -140,7 +140,7 @@ TEST_F(CompanySettingsTest, keyFiltersAndTheVariationShapeWhatIsTyped) {
   EXPECT_EQ(stored("NRVARIACARTCOB", "001"), "007");
 }
 
-TEST_F(CompanySettingsTest, aRefusedSaveLeavesNoTraceAndTheBankCodeIsAlwaysTheScreens) {
+TEST_F(CompanySettingsTest, aSaveTheServerRefusesLeavesNoTrace) {
   TfrmBanco& s = open();
   ASSERT_TRUE(editCompany("237"));
   // Someone changed the row meanwhile: the save is refused and the old wallet is back.

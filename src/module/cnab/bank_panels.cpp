@@ -22,7 +22,7 @@ enum LayoutPage { kPageStatement = 0, kPageLayout399 = 1, kPageLayout104 = 2 };
 enum LayoutPagPage { kPagePag341 = 0, kPagePag237 = 1 };
 enum DadosBancPage { kPage399 = 1, kPage104 = 2, kPagePagForDta = 3 };
 
-// The 266-position layout, second item of the HSBC layout choice.
+// The 266-position layout, second item of the 399 layout choice.
 constexpr int kLayout266Item = 1;
 
 void show(forms::Notebook& notebook, int page) {
@@ -44,6 +44,7 @@ void CompanySettings::bankChanged() {
       reloadForBank();
     } catch (...) {
       arrangeCnabPanels(clearing);
+      showVariation(clearing == "001");
       throw;
     }
     showVariation(clearing == "001");

@@ -65,10 +65,10 @@ const std::vector<CodedField>& codedFields() {
   return list;
 }
 
-std::string shownText(const CodedField& spec, const forms::ComboBox& list, const data::Field& f) {
+std::string shownText(const CodedField& coded, const forms::ComboBox& list, const data::Field& f) {
   const std::optional<std::string> stored =
       f.isNull() ? std::nullopt : std::optional<std::string>(f.asString());
-  for (const auto& [value, position] : spec.shown) {
+  for (const auto& [value, position] : coded.shown) {
     if (value != stored) continue;
     const auto& items = list.items();
     return position < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(position)]
@@ -99,16 +99,16 @@ void CompanySettings::bindCodedFields() {
       {"IDPADRAGENCNABPAG", &*c_.cbbPadrAgend}, {"CDDIADEVOL", &*c_.dbcCdDevol},
   };
   for (const auto& [name, combo] : lists) {
-    const CodedField* spec = nullptr;
+    const CodedField* coded = nullptr;
     for (const CodedField& f : codedFields())
-      if (std::string_view(f.field) == name) spec = &f;
+      if (std::string_view(f.field) == name) coded = &f;
     forms::DBComboBox* list = combo;
     data::Field* target = &field(name);
-    target->onGetText = [spec, list](const data::Field& f) { return shownText(*spec, *list, f); };
-    list->onPick = [this, spec, target](forms::DBComboBox&, int index) {
+    target->onGetText = [coded, list](const data::Field& f) { return shownText(*coded, *list, f); };
+    list->onPick = [this, coded, target](forms::DBComboBox&, int index) {
       if (!cdsEmprBanc.editing()) return;
-      const bool picked = index >= 0 && index < static_cast<int>(spec->stored.size());
-      store(picked ? spec->stored[static_cast<std::size_t>(index)] : spec->none, *target);
+      const bool picked = index >= 0 && index < static_cast<int>(coded->stored.size());
+      store(picked ? coded->stored[static_cast<std::size_t>(index)] : coded->none, *target);
     };
   }
 }
