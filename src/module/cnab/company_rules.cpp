@@ -61,7 +61,8 @@ void CompanySettings::cdsEmprBancBeforePost() {
 }
 
 void CompanySettings::cdsEmprBancBeforeDelete() {
-  field("CDBANCO").setString(screen_.bank().codigoBanco());
+  // No control of the screen deletes a company row, and a row cannot be written outside
+  // edit: the server sends every row under the bank it was asked for.
 }
 
 void CompanySettings::dbeVarCartCobExit() {
