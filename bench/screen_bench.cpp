@@ -2,7 +2,8 @@
 // program on a database of many banks, companies and codes. Each action is timed over
 // several runs; the figures to watch are the median and the worst against the goal.
 //
-//   build/bin/bench_screen [BANKS [COMPANIES [CODES [RUNS]]]]   (10000 1000 5000 15)
+//   build/bin/bench_screen [BANKS [COMPANIES [CODES [RUNS [SUPPLIERS]]]]]
+//                                                  (10000 1000 5000 15 10000)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -48,9 +49,16 @@ std::string instructionCode(int n) {
   return {static_cast<char>('!' + n / 94), static_cast<char>('!' + n % 94)};
 }
 
+// Fourteen digits, distinct: a CNPJ as the supplier table stores it.
+std::string supplierNumber(int n) {
+  return std::to_string(10000000000000LL + n);
+}
+
 // Banks, companies, and codes in each code table of `bank`, on a database with the schema.
+// The first bank is on the 399 clearing house with the 266-position layout, so each company
+// names a supplier and every save looks it up.
 void fillScreenData(const std::string& path, const std::string& bank, int banks, int companies,
-                    int codes) {
+                    int codes, int suppliers) {
   auto c = qbk::db::open(path);
   qbk::db::Transaction tx(*c);
   for (int i = 0, made = 0; made < banks; ++i) {
@@ -60,7 +68,7 @@ void fillScreenData(const std::string& path, const std::string& bank, int banks,
         "INSERT INTO BANCO (CDBANCO, NMBANCO, CDPICTAGEN, CDPICTCONT, CDBANCCNAB) "
         "VALUES (?, ?, ?, ?, ?)",
         {code, "Banco de Teste " + code, std::string(made % 2 ? "9999-9" : "9999"),
-         std::string("99999999-9"), code});
+         std::string("99999999-9"), code == bank ? std::string("399") : code});
     ++made;
   }
   for (int i = 0; i < companies; ++i) {
@@ -68,9 +76,16 @@ void fillScreenData(const std::string& path, const std::string& bank, int banks,
     c->execute("INSERT INTO EMPRESA (CDEMPRESA, NMEMPRESA) VALUES (?, ?)",
                {company, "Empresa de Teste " + company});
     c->execute(
-        "INSERT INTO EMPRBANC (CDEMPRESA, CDBANCO, CDCARTCOBR, IDCARTCOBR) VALUES (?, ?, ?, 'S')",
-        {company, bank, std::string("109")});
+        "INSERT INTO EMPRBANC (CDEMPRESA, CDBANCO, CDCARTCOBR, IDCARTCOBR, IDLAYOUTCNAB, "
+        "NRINSJURFORN, IDTPIJURFORN) VALUES (?, ?, ?, 'S', '266', ?, 'J')",
+        {company, bank, std::string("109"), supplierNumber(i % std::max(suppliers, 1))});
   }
+  for (int i = 0; i < suppliers; ++i)
+    c->execute(
+        "INSERT INTO FORNECEDOR (CDFORNECED, NRINSJURFORN, NMFANTFORN, NMRAZSOCFORN, "
+        "IDTPIJURFORN, IDSITUCADA) VALUES (?, ?, ?, ?, 'J', 'A')",
+        {codeOf(i, 6), supplierNumber(i), "Fornecedor " + codeOf(i, 6),
+         "Fornecedor de Teste " + codeOf(i, 6) + " Ltda"});
   for (int i = 0; i < codes; ++i) {
     const std::string code = codeOf(i, 4);
     c->execute("INSERT INTO ERRCNABP (CDBANCO, CDERRCNABP, DSERRCNABP) VALUES (?, ?, ?)",
@@ -141,6 +156,7 @@ int main(int argc, char** argv) {
   const int companies = argc > 2 ? std::atoi(argv[2]) : 1000;
   int codes = argc > 3 ? std::atoi(argv[3]) : 5000;
   const int runs = argc > 4 ? std::atoi(argv[4]) : 15;
+  const int suppliers = argc > 5 ? std::atoi(argv[5]) : 10000;
 
   if (codes > 94 * 94 - 100) codes = 94 * 94 - 100;  // room for the new instructions
   if (!std::getenv("QBK_SERVER_BIN"))
@@ -151,7 +167,7 @@ int main(int argc, char** argv) {
   // The server gives a new database its schema; the rows go in beside it.
   { qbk::testing::ServerProcess schema(path, false); }
   const std::string bank = "000";  // the first bank: current when the screen opens
-  fillScreenData(path, bank, banks, companies, codes);
+  fillScreenData(path, bank, banks, companies, codes, suppliers);
   qbk::testing::ServerProcess server(path, false);
 
   host::ScriptedUserInterface ui;
@@ -250,8 +266,35 @@ int main(int argc, char** argv) {
     b.time(std::string("Verificar on ") + p.label, [&] { press("sbtVerificar"); });
   }
 
-  std::printf("%d banks, %d companies, %d codes in each code table; %d runs\n", banks, companies,
-              codes, runs);
+  // The companies of the first bank.
+  tab("tshFolhaDados")();
+  toFirstBank();
+  tab("tshCNAB")();
+  tab("tshDadosEmpr")();
+  tab("tshEmpresa")();
+  auto toFirstCompany = [&] {
+    form().find<forms::Grid>("dbgEmprBanc").keyDown(forms::vk::Home, ctrl);
+  };
+  b.time(
+      "companies: move to the last company", [&] { grid("dbgEmprBanc", forms::vk::End, ctrl); },
+      toFirstCompany);
+  int wallets = 0;
+  b.time("companies: Alterar + Confirmar (supplier look-up)", [&] {
+    press("sbtAlterar");
+    form().find<forms::Edit>("dbeCarteira").setText(std::to_string(100 + ++wallets % 800));
+    press("sbtConfirmar");
+  });
+  b.time("companies: instruction search", [&] {
+    ui.answerChoose(std::nullopt);
+    press("btpPesqPriInstru");
+  });
+  b.time("companies: supplier search", [&] {
+    ui.answerChoose(std::nullopt);
+    press("btpPesqFornBanc");
+  });
+
+  std::printf("%d banks, %d companies, %d codes in each code table, %d suppliers; %d runs\n", banks,
+              companies, codes, suppliers, runs);
   const int over = b.report();
   if (!ui.errors().empty()) {
     std::fprintf(stderr, "bench_screen: the screen showed an error: %s\n",

@@ -604,6 +604,7 @@ void RecordSet::deleteRecord() {
 // ---- RecordSet: field values -----------------------------------------------------------
 
 const Value& RecordSet::cell(int field) const {
+  if (peekRow_ >= 0) return displayValue(peekRow_, field);
   const Impl& d = *impl_;
   if (editing()) return d.buffer[field];
   if (d.cur < 0) return kNull;
@@ -643,6 +644,18 @@ int RecordSet::displayRowCount() const {
 
 int RecordSet::displayCurrentRow() const {
   return state_ == DataSetState::Insert ? impl_->insertAt : impl_->cur;
+}
+
+std::string RecordSet::displayText(int row, int field) const {
+  const Field& f = *fields_.at(static_cast<std::size_t>(field));
+  if (row < 0 || row >= displayRowCount()) return {};
+  struct Restore {
+    const RecordSet& set;
+    int saved;
+    ~Restore() { set.peekRow_ = saved; }
+  } restore{*this, peekRow_};
+  peekRow_ = row;
+  return f.text();
 }
 
 const Value& RecordSet::displayValue(int row, int field) const {

@@ -169,6 +169,9 @@ class RecordSet {
   int displayRowCount() const;
   int displayCurrentRow() const;  // 0-based, -1 when there is none
   const Value& displayValue(int row, int field) const;
+  // The field's display text in that row (its display conversion when it has one), read
+  // without moving the current record, so no scroll event runs.
+  std::string displayText(int row, int field) const;
 
   // ---- events -------------------------------------------------------------------------
   // A before-event that throws stops the operation and leaves everything as it was.
@@ -205,6 +208,8 @@ class RecordSet {
   bool modified_ = false;
   bool bof_ = true;
   bool eof_ = true;
+  // The displayed row the fields read while displayText converts it; -1 otherwise.
+  mutable int peekRow_ = -1;
 };
 
 }  // namespace qbk::data

@@ -54,7 +54,7 @@ ChoiceList choiceList(const data::RecordSet& set) {
   for (int r = 0; r < rows; ++r) {
     ChoiceRow row;
     row.reserve(fields.size());
-    for (int f : fields) row.push_back(cellText(set.displayValue(r, f)));
+    for (int f : fields) row.push_back(set.displayText(r, f));
     out.rows.push_back(std::move(row));
   }
   return out;

@@ -21,9 +21,9 @@ namespace qbk::host {
 inline constexpr const char* kProcuraTitle = "Procurar";
 
 // What a choice window lists for a record set: its visible fields (by their labels) and,
-// per record, their texts. A cell shows the stored value (numbers as the screens write
-// them, null as ""); display conversions work on the current record only, and reaching
-// another record would run the set's scroll handlers.
+// per record, their texts. A cell shows the field's display text, as the person knows it
+// from the screen (a formatted number, a coded field's entry); without a display
+// conversion the stored value (numbers as the screens write them, null as "").
 struct ChoiceList {
   std::vector<std::string> columns;
   std::vector<ChoiceRow> rows;

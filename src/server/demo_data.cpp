@@ -166,6 +166,9 @@ std::vector<DemoSupplier> suppliers() {
        "SERVIC", "A", "N", "01"},
       {kAdvanceSupplier, "J", cnpj("093561470001"), "Antecipa Fomento",
        "Antecipa Fomento Mercantil Ltda", "FINANC", "A", "S", "01"},
+      // Registered after alphanumeric CNPJs came into force: letters in its root.
+      {"000108", "J", "12ABC34501DE35", "Brisa Crédito", "Brisa Securitizadora de Créditos S.A.",
+       "FINANC", "A", "S", "01"},
   };
 }
 
@@ -435,6 +438,26 @@ void insertCompanyBanks(db::Connection& c) {
                       {"CDAGENCIA", text("0871")},
                       {"CDCONTCORR", text("456789123")},
                       {"DSCONTCORR", text("Conta movimento")}}));
+  insert(c, "EMPRBANC",
+         companyBank("01", "104",
+                     {{"CDEMPBANCREC", text("306438")},
+                      {"CDCOMPROMISSO", text("4321")},
+                      {"CDCARTCOBR", text("014")},
+                      {"IDCARTCOBR", text("1")},
+                      {"IDPADRCNABREC", text("2")},
+                      {"CDDIADEVOL", text("2")},
+                      {"CDREDUCONT", text("004")},
+                      {"CDBANCODDA", text("104")},
+                      {"CDAGENCIA", text("1598")},
+                      {"CDCONTCORR", text("123456789")},
+                      {"DSCONTCORR", text("Folha Caixa")}}));
+  insert(c, "EMPRBANC",
+         companyBank("02", "422",
+                     {{"CDEMPBANCREC", text("0871456")},
+                      {"CDCARTCOBR", text("002")},
+                      {"IDCARTCOBR", text("1")},
+                      {"IDIMPRBOLETO", text("B")},
+                      {"IDGERLINHACOBEMAIL", text("S")}}));
   insert(c, "EMPRBANC",
          companyBank("03", "748", {{"CDEMPBANCREC", text("11602")}, {"CDCARTCOBR", text("001")}}));
   insert(

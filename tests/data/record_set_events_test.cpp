@@ -152,5 +152,22 @@ TEST(RecordSetListeners, aListenerMayRemoveItselfOrAnotherWhileBeingNotified) {
   EXPECT_EQ(second.heard, 0);
 }
 
+TEST_F(RecordSetEvents, displayTextOfAnotherRowConvertsItWithoutMovingThere) {
+  // A conversion that reads a sibling field of the same row, as registration masks do.
+  rs.fieldByName("NMBANCO").onGetText = [](const Field& f) {
+    return f.asString() + " (" + f.dataSet().fieldByName("CDBANCO").asString() + ")";
+  };
+  rs.edit();
+  rs.fieldByName("NMBANCO").setString("Alterado");
+  log.take();
+  EXPECT_EQ(rs.displayText(0, 1), "Banco 001 (001)");
+  EXPECT_EQ(rs.displayText(1, 1), "Alterado (104)") << "the row being edited shows its edit";
+  EXPECT_EQ(rs.displayText(2, 0), "237") << "no conversion: the stored value";
+  EXPECT_EQ(rs.displayText(7, 1), "");
+  EXPECT_THAT(log.take(), ::testing::IsEmpty());
+  EXPECT_EQ(code(rs), "104");
+  EXPECT_EQ(rs.fieldByName("NMBANCO").text(), "Alterado (104)");
+}
+
 }  // namespace
 }  // namespace qbk::data

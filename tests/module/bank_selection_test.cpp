@@ -115,6 +115,13 @@ TEST_F(BankSelectionTest, panelsFollowTheClearingHouseCodeInEitherDirection) {
     EXPECT_TRUE(p.linhaEmail);
     EXPECT_FALSE(p.linhaComplementar || p.registroS);
   };
+  // The segment S record of 001's collection shows beside its variation.
+  const auto check001 = [&] {
+    const Panels p = panels();
+    EXPECT_FALSE(p.layout || p.layoutPag || p.dadosBanc || p.scheduling || p.linhaComplementar ||
+                 p.linhaEmail);
+    EXPECT_TRUE(p.registroS);
+  };
   const auto checkOther = [&] {
     const Panels p = panels();
     EXPECT_FALSE(p.layout || p.layoutPag || p.dadosBanc || p.scheduling || p.linhaComplementar ||
@@ -127,7 +134,7 @@ TEST_F(BankSelectionTest, panelsFollowTheClearingHouseCodeInEitherDirection) {
   const std::vector<std::pair<std::string, std::function<void()>>> order = {
       {"033", checkOther}, {"341", check341}, {"237", check237},  {"399", check399},
       {"104", check104},   {"237", check237}, {"341", check341},  {"422", check422},
-      {"001", checkOther}, {"104", check104}, {"033", checkOther}};
+      {"001", check001},   {"104", check104}, {"033", checkOther}};
   for (const auto& [code, check] : order) {
     SCOPED_TRACE(code);
     ASSERT_TRUE(moveTo(code));

@@ -8,16 +8,21 @@ namespace qbk::module {
 
 namespace {
 
-// Where the payment-layout notebook rests, and where the Bradesco page moves it up to.
+// Where the payment-layout notebook rests, and where the 237 page moves it up to.
 constexpr int kLayoutPagTop = 125;
-constexpr int kLayoutPagTopBradesco = 55;
-constexpr int kDadosBancTopCaixa = 209;
+constexpr int kLayoutPagTop237 = 55;
+// The bank-data notebook as the form places it, and where the 104 page moves it.
+constexpr int kDadosBancTop = 232;
+constexpr int kDadosBancTop104 = 209;
+// The one check box a clearing house shows moves to the left edge of its group.
+constexpr int kCheckBoxLeft = 3;
+constexpr int kLinhaCobEmailTop = 376;
 
-enum LayoutPage { kPageConcItau = 0, kPageLayoutHsbc = 1, kPageLayoutCaixa = 2 };
-enum LayoutPagPage { kPagePagItau = 0, kPagePagBradesco = 1 };
-enum DadosBancPage { kPageHsbc = 1, kPageCaixa = 2, kPagePagForDta = 3 };
+enum LayoutPage { kPageStatement = 0, kPageLayout399 = 1, kPageLayout104 = 2 };
+enum LayoutPagPage { kPagePag341 = 0, kPagePag237 = 1 };
+enum DadosBancPage { kPage399 = 1, kPage104 = 2, kPagePagForDta = 3 };
 
-// The 266-position layout, second item of the HSBC layout choice.
+// The 266-position layout, second item of the 399 layout choice.
 constexpr int kLayout266Item = 1;
 
 void show(forms::Notebook& notebook, int page) {
@@ -28,14 +33,20 @@ void show(forms::Notebook& notebook, int page) {
 }  // namespace
 
 void CompanySettings::bankChanged() {
-  auto& layoutPag = *c_.ntbLayoutPag;
-  layoutPag.setVisible(false);
-  layoutPag.setTop(kLayoutPagTop);
+  c_.ntbLayoutPag->setVisible(false);
+  c_.ntbLayoutPag->setTop(kLayoutPagTop);
   const std::string clearing = screen_.bank().codigoCompensacao();
-  // The company settings follow the bank only while they are on screen; a failed load
-  // leaves the rest of the arrangement as the previous bank had it.
+  // The company settings follow the bank only while they are on screen.
   if (screen_.isCurrent(PlaceId::Companies)) {
-    load();
+    try {
+      // The rows of the bank that was current must not stay: one confirmed now would be
+      // saved under the new bank.
+      reloadForBank();
+    } catch (...) {
+      arrangeCnabPanels(clearing);
+      showVariation(clearing == "001");
+      throw;
+    }
     showVariation(clearing == "001");
     HabDadosFornBanc();
     dtsEmprBancStateChange();
@@ -43,10 +54,16 @@ void CompanySettings::bankChanged() {
   arrangeCnabPanels(clearing);
 }
 
+void CompanySettings::emptyCompanies() {
+  cdsEmprBanc.cancel();
+  cdsEmprBanc.cancelUpdates();
+  cdsEmprBanc.setData(data::Packet{cdsEmprBanc.fieldDefs(), {}});
+}
+
 void CompanySettings::HabDadosFornBanc() {
   if (screen_.bank().codigoCompensacao() != "399") return;
   const bool layout266 = c_.dbrgLayCnab->itemIndex() == kLayout266Item;
-  if (layout266) c_.ntbDadosBanc->setPageIndex(kPageHsbc);
+  if (layout266) c_.ntbDadosBanc->setPageIndex(kPage399);
   c_.ntbDadosBanc->setVisible(layout266);
   c_.grbFornBanc->setVisible(layout266);
 }
@@ -55,58 +72,49 @@ void CompanySettings::arrangeCnabPanels(const std::string& clearing) {
   auto& layout = *c_.ntbLayout;
   auto& layoutPag = *c_.ntbLayoutPag;
   auto& dadosBanc = *c_.ntbDadosBanc;
-  auto schedulingPattern = [this](bool shown) {
-    c_.lblPadrAgend->setVisible(shown);
-    c_.cbbPadrAgend->setVisible(c_.lblPadrAgend->visible());
-  };
-  auto checkBoxes = [this](bool linhaComplementar, bool linhaEmail) {
-    c_.ckcLinhaComplemtentar->setVisible(linhaComplementar);
-    c_.ckcRegistroSCobranca->setVisible(false);
-    c_.ckcLinhaCobEmail->setVisible(linhaEmail);
-  };
 
-  // Each code sets only the controls it needs; the others keep what the previous bank
-  // left, which is how people who move between these banks know the page.
+  // Every bank-specific control is set for every code, hidden where the code has no use
+  // for it: a control left as the previous bank had it would show that bank's choices
+  // (the two payables layouts share one field, whose "1" and "2" mean different layouts
+  // at the 341 and the 237 clearing houses, so a leftover group would store a wrong one).
+  layout.setVisible(false);
+  layoutPag.setVisible(false);
+  layoutPag.setTop(kLayoutPagTop);
+  dadosBanc.setVisible(false);
+  dadosBanc.setTop(kDadosBancTop);
+  c_.grbFornBanc->setVisible(false);
+  c_.rdbLayoutCnabPag->setVisible(false);
+  c_.lblPadrAgend->setVisible(false);
+  c_.ckcLinhaComplemtentar->setVisible(false);
+  c_.ckcRegistroSCobranca->setVisible(false);
+  c_.ckcLinhaCobEmail->setVisible(false);
+
   if (clearing == "341") {
-    show(layout, kPageConcItau);
-    show(layoutPag, kPagePagItau);
-    layoutPag.setTop(kLayoutPagTop);
+    show(layout, kPageStatement);
+    show(layoutPag, kPagePag341);
     c_.rdbLayoutCnabPag->setVisible(true);
-    checkBoxes(true, false);
+    c_.ckcLinhaComplemtentar->setVisible(true);
   } else if (clearing == "237") {
-    show(layoutPag, kPagePagBradesco);
-    layoutPag.setTop(kLayoutPagTopBradesco);
+    show(layoutPag, kPagePag237);
+    layoutPag.setTop(kLayoutPagTop237);
     show(dadosBanc, kPagePagForDta);
-    schedulingPattern(true);
-    checkBoxes(false, false);
+    c_.lblPadrAgend->setVisible(true);
   } else if (clearing == "399") {
-    show(layout, kPageLayoutHsbc);
-    layoutPag.setVisible(false);
-    schedulingPattern(false);
-    checkBoxes(false, false);
+    show(layout, kPageLayout399);
+    HabDadosFornBanc();
   } else if (clearing == "104") {
-    show(layout, kPageLayoutCaixa);
-    layoutPag.setVisible(false);
-    show(dadosBanc, kPageCaixa);
-    dadosBanc.setTop(kDadosBancTopCaixa);
-    schedulingPattern(false);
-    checkBoxes(false, false);
+    show(layout, kPageLayout104);
+    show(dadosBanc, kPage104);
+    dadosBanc.setTop(kDadosBancTop104);
   } else if (clearing == "422") {
-    layout.setVisible(false);
-    layoutPag.setVisible(false);
-    dadosBanc.setVisible(false);
-    schedulingPattern(false);
-    checkBoxes(false, true);
-  } else {
-    layout.setVisible(false);
-    layoutPag.setVisible(false);
-    layoutPag.setTop(kLayoutPagTop);
-    dadosBanc.setVisible(false);
-    schedulingPattern(false);
-    c_.rdbLayoutCnabPag->setVisible(false);
-    c_.grbFornBanc->setVisible(false);
-    checkBoxes(false, false);
+    c_.ckcLinhaCobEmail->setLeft(kCheckBoxLeft);
+    c_.ckcLinhaCobEmail->setTop(kLinhaCobEmailTop);
+    c_.ckcLinhaCobEmail->setVisible(true);
+  } else if (clearing == "001") {
+    c_.ckcRegistroSCobranca->setLeft(kCheckBoxLeft);
+    c_.ckcRegistroSCobranca->setVisible(true);
   }
+  c_.cbbPadrAgend->setVisible(c_.lblPadrAgend->visible());
 }
 
 }  // namespace qbk::module

@@ -1,5 +1,6 @@
 // The field declarations of the company settings' record sets and direct queries.
 #include "module/cnab/company_settings.h"
+#include "module/cnab/supplier_link.h"
 #include "module/frame/field_specs.h"
 
 namespace qbk::module {
@@ -58,6 +59,18 @@ void declareContCorrQuery(host::TADOIBQuery& qryContCorr) {
                 {.listed = {"CDREDUCONT", "CDBANCO", "CDAGENCIA", "CDCONTCORR", "DSCONTCORR"}});
 }
 
+void declareVdTipoBaixaQuery(host::TADOIBQuery& qryVdTipoBaixa) {
+  qryVdTipoBaixa.SQL =
+      "SELECT CDTPBAIXAPAG, NMTPBAIXAPAG, IDBAIXAUTILP, VRMAXDOCCNAB FROM TIPOBAIXAPAG WHERE "
+      "CDTPBAIXAPAG = :CDTPBAIXAPAG ORDER BY CDTPBAIXAPAG";
+  declareFields(qryVdTipoBaixa, {
+                                    text("CDTPBAIXAPAG", 2),
+                                    text("NMTPBAIXAPAG", 50),
+                                    text("IDBAIXAUTILP", 1),
+                                    number("VRMAXDOCCNAB"),
+                                });
+}
+
 }  // namespace
 
 CompanySettings::CompanySettings(TfrmBanco& screen) : ScreenPart(screen) {
@@ -70,6 +83,10 @@ CompanySettings::CompanySettings(TfrmBanco& screen) : ScreenPart(screen) {
   declareFornecedorQuery(qryFornecedor);
   declarePesqTbBaixaQuery(qryPesqTbBaixa);
   declareContCorrQuery(qryContCorr);
+  declareVdTipoBaixaQuery(qryVdTipoBaixa);
+  // Registration numbers are stored bare and read with the mask of their person type.
+  cdsEmprBanc.fieldByName("NRINSJURFORN").onGetText = registrationText;
+  qryFornecedor.fieldByName("NRINSJURFORN").onGetText = registrationText;
   declareFields(qryContCtbl, {text("CDCONTCTBL", 0)});
 }
 

@@ -33,6 +33,9 @@ void CompanySettings::bind(const forms::Form& form) {
   c_.dbnEmprBanc->onClick = [this](forms::Navigator&, forms::NavButton b) {
     screen_.dbnPadraoClick(b);
   };
+  bindCodedFields();
+  bindRules();
+  bindLookups();
 }
 
 void CompanySettings::created() {
@@ -45,9 +48,22 @@ void CompanySettings::load() {
 
 // ---- the place ---------------------------------------------------------------------------
 
+void CompanySettings::reloadForBank() {
+  try {
+    load();
+  } catch (...) {
+    emptyCompanies();
+    dtsEmprBancStateChange();
+    throw;
+  }
+}
+
 void CompanySettings::shown(PlaceId) {
-  load();
+  reloadForBank();
   // The bank-specific controls of the company data follow the bank's clearing house.
+  const std::string clearing = screen_.bank().codigoCompensacao();
+  arrangeCnabPanels(clearing);
+  showVariation(clearing == "001");
   dtsEmprBancStateChange();
   pgcEmpresaChange();
 }
@@ -137,21 +153,11 @@ void CompanySettings::mnuDadosClick() {
 
 // ---- the record --------------------------------------------------------------------------
 
-void CompanySettings::cdsEmprBancBeforePost() {
-  // The supplier and instruction checks and the defaults of the coded and layout fields
-  // come with the company record's rules; the row always belongs to the current bank.
-  cdsEmprBanc.fieldByName("CDBANCO").setString(screen_.bank().codigoBanco());
-}
-
 void CompanySettings::cdsEmprBancAfterPost() {
   screen_.apply(cdsEmprBanc, {.method = method::SetEmprBanc,
                               .cacheName = protocol::cache::EmprBanc,
                               .finish = {host::Finish::Hide, host::Finish::Repaint,
                                          host::Finish::Merge, host::Finish::Cache}});
-}
-
-void CompanySettings::cdsEmprBancBeforeDelete() {
-  // No control of the screen deletes a company row; rows arrive with the bank's code.
 }
 
 void CompanySettings::cdsEmprBancAfterDelete() {

@@ -22,10 +22,16 @@ std::string str(const Value& v) {
 }
 
 // Check digits written out with the explicit weight tables of the two numbers, so that a
-// slip in the generator's weight arithmetic does not repeat itself here.
-bool checkDigitsValid(const std::string& number, const std::vector<std::vector<int>>& weights) {
-  for (char ch : number)
-    if (ch < '0' || ch > '9') return false;
+// slip in the generator's weight arithmetic does not repeat itself here. With `letters`, the
+// positions before the check digits may be upper-case letters (an alphanumeric CNPJ), each
+// worth its character code minus 48.
+bool checkDigitsValid(const std::string& number, const std::vector<std::vector<int>>& weights,
+                      bool letters = false) {
+  for (std::size_t i = 0; i < number.size(); ++i) {
+    const char ch = number[i];
+    const bool letter = letters && i + 2 < number.size() && ch >= 'A' && ch <= 'Z';
+    if ((ch < '0' || ch > '9') && !letter) return false;
+  }
   if (number.find_first_not_of(number[0]) == std::string::npos) return false;  // 000..., 111...
   for (const auto& w : weights) {
     int sum = 0;
@@ -40,8 +46,10 @@ bool validCpf(const std::string& n) {
          checkDigitsValid(n, {{10, 9, 8, 7, 6, 5, 4, 3, 2}, {11, 10, 9, 8, 7, 6, 5, 4, 3, 2}});
 }
 bool validCnpj(const std::string& n) {
-  return n.size() == 14 && checkDigitsValid(n, {{5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2},
-                                                {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}});
+  return n.size() == 14 &&
+         checkDigitsValid(
+             n, {{5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}, {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}},
+             true);
 }
 
 TEST(RegistrationCheckTest, referenceValidatorKnowsGoodAndBadNumbers) {
@@ -50,6 +58,8 @@ TEST(RegistrationCheckTest, referenceValidatorKnowsGoodAndBadNumbers) {
   EXPECT_FALSE(validCpf("11111111111"));
   EXPECT_TRUE(validCnpj("11222333000181"));
   EXPECT_FALSE(validCnpj("11222333000182"));
+  EXPECT_TRUE(validCnpj("12ABC34501DE35"));
+  EXPECT_FALSE(validCnpj("12ABC34501DE99"));
 }
 
 // A mask as the bank screen accepts it: "9" and "a" positions, at most one "-", "a" only
