@@ -188,7 +188,6 @@ void CodeTables::Controle_Butoes() {
   screen_.setCommandEnabled("Cancelar", editing);
   screen_.bank().setModelEditEnabled(false);
   screen_.lockWays();
-  screen_.keepPrintOff();
 }
 
 // ---- the records -------------------------------------------------------------------------
