@@ -48,12 +48,7 @@ int main(int argc, char** argv) {
     host::UserInterfaceScope scope(ui);
     host::TReportDesignerDialog::setOpener(
         [&window](const host::ReportEditRequest& r) { desktop::editReportDefinition(&window, r); });
-    host::report::setReportPresenter([&window](host::report::ReportAction action,
-                                               const host::report::ReportRun& run,
-                                               const host::Screen*) {
-      desktop::presentReport(QApplication::activeWindow() ? QApplication::activeWindow() : &window,
-                             action, run);
-    });
+    host::report::setReportPresenter(desktop::reportPresenter(&window));
     // Pictures are taken at the size that holds the screen, whatever a person left.
     const bool pictures = !cmd.screenshotDir.empty();
     QSettings settings(QStringLiteral("Qbk"), QStringLiteral("qbk-host"));

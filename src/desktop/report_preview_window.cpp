@@ -1,5 +1,6 @@
 #include "desktop/report_preview_window.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -173,6 +174,14 @@ void printWithDialog(QWidget* parent, const host::report::ReportDocument& doc) {
   if (dialog.exec() != QDialog::Accepted) return;
   QString error;
   if (!printReport(doc, printer, error)) QMessageBox::critical(parent, "Erro", error);
+}
+
+host::report::ReportPresenter reportPresenter(QWidget* mainWindow) {
+  return [mainWindow](host::report::ReportAction action, const host::report::ReportRun& run,
+                      const host::Screen*) {
+    QWidget* front = QApplication::activeModalWidget();
+    presentReport(front ? front : mainWindow, action, run);
+  };
 }
 
 void presentReport(QWidget* parent, host::report::ReportAction action,

@@ -49,7 +49,9 @@ class ReportPreviewWindow : public QDialog {
   QToolButton *first_, *previous_, *next_, *last_;
 };
 
-// The report presenter the desktop installs: the preview window, or the print dialog.
+// The report presenter the desktop installs: the preview window, or the print dialog, over
+// the window in front (the report screen's), else over `mainWindow`.
+host::report::ReportPresenter reportPresenter(QWidget* mainWindow);
 void presentReport(QWidget* parent, host::report::ReportAction action,
                    const host::report::ReportRun& run);
 // The print dialog over `parent`, then the printer; failures are shown to the person.
