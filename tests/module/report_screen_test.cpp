@@ -263,5 +263,44 @@ TEST_F(ReportScreenTest, aLongListIsPrintedOnNumberedPagesAndTheDefinitionOpensF
   closeReport();
 }
 
+TEST_F(ReportScreenTest, salvarComoSavesACopyOfTheDefinitionUnderTheTitleTyped) {
+  startServer();
+  const std::filesystem::path reports = dir.path() / "reports";
+  std::filesystem::create_directories(reports);
+  std::filesystem::copy_file(std::filesystem::path(QBK_TEST_REPORT_DIR) / "QBK512.qr2",
+                             reports / "QBK512.qr2");
+  host::HostConfig config = host::hostConfig();
+  config.reportDir = reports.string();
+  host::setHostConfig(config);
+  openReport();
+
+  ui.answerAskText(std::nullopt);
+  ASSERT_TRUE(click("sbtSalvarComo"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(reports), {}), 1);
+
+  ui.answerAskText("Bancos do Sul");
+  ASSERT_TRUE(click("sbtSalvarComo"));
+  const auto asked = ui.events(host::UiEventKind::AskText);
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[1].detail, "Título do Relatório");
+  EXPECT_EQ(asked[1].text, "Informe o título do relatório:");
+  const std::filesystem::path copy = reports / "QBK512-Bancos do Sul.qr2";
+  ASSERT_EQ(report().savedCopy(), copy);
+  const auto saved = host::report::loadReportDefinition(copy);
+  const auto original = host::report::loadReportDefinition(reports / "QBK512.qr2");
+  EXPECT_EQ(saved.title, "Bancos do Sul");
+  EXPECT_EQ(original.title, "Banco");
+  EXPECT_EQ(saved.sql, original.sql);
+  EXPECT_EQ(saved.columns.size(), original.columns.size());
+
+  // Saving under the same title again asks first; No keeps the copy there.
+  std::filesystem::resize_file(copy, 10);
+  ui.answerAskText("Bancos do Sul");
+  ui.answerConfirm(false);
+  ASSERT_TRUE(click("sbtSalvarComo"));
+  EXPECT_EQ(std::filesystem::file_size(copy), 10u);
+  closeReport();
+}
+
 }  // namespace
 }  // namespace qbk::module::testing

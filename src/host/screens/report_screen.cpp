@@ -10,8 +10,22 @@
 #include "host/progress.h"
 #include "host/report/report_query.h"
 #include "host/screens/application.h"
+#include "host/user_interface.h"
 
 namespace qbk::host {
+
+namespace {
+
+// "QBK512-Bancos do Sul.qr2": the title as it was typed, less what a file name cannot hold.
+std::string copyFileName(const std::string& code, const std::string& title) {
+  std::string name = code + "-";
+  for (char c : title)
+    name += (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20) ? '_' : c;
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  return name + ".qr2";
+}
+
+}  // namespace
 
 TfrmDadosGerRel::TfrmDadosGerRel(Application& app)
     : Screen(app), msgMensagensPadroes(standardMessages()) {
@@ -78,8 +92,25 @@ void TfrmDadosGerRel::sbtPreviewClick() {
 }
 
 void TfrmDadosGerRel::sbtSalvarComoClick() {
-  // Checked as the other commands are: a copy needs the definition it copies.
-  definitionFile();
+  const std::filesystem::path file = definitionFile();
+  report::ReportDefinition definition = report::loadReportDefinition(file);
+  const TMessages& msg = reportMessages();
+  const auto title =
+      userInterface().askText(msg.Msg("NovoCaption"), msg.Msg("NovoPrompt"), definition.title);
+  if (!title || title->find_first_not_of(' ') == std::string::npos) return;
+  definition.title = *title;
+  const std::filesystem::path copy =
+      file.parent_path() /
+      copyFileName(definition.code.empty() ? reportCode() : definition.code, *title);
+  std::error_code ec;
+  if (std::filesystem::exists(copy, ec) &&
+      !userInterface().confirm("Já existe o relatório " + copy.filename().string() +
+                               ". Deseja substituí-lo?")) {
+    return;
+  }
+  report::saveReportDefinition(definition, copy);
+  savedCopy_ = copy;
+  userInterface().showInfo("Relatório salvo em " + copy.string() + ".");
 }
 
 void TfrmDadosGerRel::sbtReportEditClick() {

@@ -36,9 +36,12 @@ class TfrmDadosGerRel : public Screen {
 
   // ---- base handlers (override to add to them; call TfrmDadosGerRel::X for the base) ----
   void FormActivate() override;
-  virtual void sbtPrintClick();       // run, then print
-  virtual void sbtPreviewClick();     // run, then preview
-  virtual void sbtSalvarComoClick();  // a copy of the definition under a new title
+  virtual void sbtPrintClick();    // run, then print
+  virtual void sbtPreviewClick();  // run, then preview
+  // Asks a title ("NovoCaption", "NovoPrompt") and saves a copy of the definition with it,
+  // as "<code>-<title>.qr2" beside the original (asking before replacing one). The screen
+  // keeps running its own definition; the copy is there to be edited and kept.
+  virtual void sbtSalvarComoClick();
   virtual void sbtReportEditClick();  // the definition in the designer
   virtual void sbtFecharClick();
 
@@ -53,6 +56,8 @@ class TfrmDadosGerRel : public Screen {
   report::ReportRun runReport();
   // The last report a command ran.
   const std::optional<report::ReportRun>& lastRun() const { return lastRun_; }
+  // The copy Salvar Como wrote last.
+  const std::filesystem::path& savedCopy() const { return savedCopy_; }
 
  protected:
   // The screen's own message table, which holds the texts the commands show
@@ -62,6 +67,7 @@ class TfrmDadosGerRel : public Screen {
  private:
   void present(report::ReportAction action);
   std::optional<report::ReportRun> lastRun_;
+  std::filesystem::path savedCopy_;
 };
 
 }  // namespace qbk::host
