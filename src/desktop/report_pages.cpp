@@ -87,6 +87,33 @@ void paintReportPage(QPainter& painter, const ReportDocument& doc, int index,
   painter.restore();
 }
 
+ReportPageWidget::ReportPageWidget(const ReportDocument* doc, QWidget* parent)
+    : QWidget(parent), doc_(doc) {
+  setObjectName("reportPage");
+}
+
+void ReportPageWidget::setDocument(const ReportDocument* doc) {
+  doc_ = doc;
+  show(page_, zoom_);
+}
+
+void ReportPageWidget::show(int page, double zoom) {
+  page_ = page;
+  zoom_ = zoom;
+  if (!doc_) return;
+  const double perMm = logicalDpiX() / 25.4 * zoom;
+  setFixedSize(static_cast<int>(doc_->width * perMm), static_cast<int>(doc_->height * perMm));
+  update();
+}
+
+void ReportPageWidget::paintEvent(QPaintEvent*) {
+  if (!doc_) return;
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  paintReportPage(painter, *doc_, page_, QRectF(rect()));
+}
+
 bool writeReportPdf(const ReportDocument& doc, const QString& file, QString& error) {
   QPdfWriter writer(file);
   writer.setResolution(300);

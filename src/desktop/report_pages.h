@@ -4,6 +4,7 @@
 
 #include <QRectF>
 #include <QString>
+#include <QWidget>
 
 #include "host/report/report_layout.h"
 
@@ -16,6 +17,23 @@ namespace qbk::desktop {
 // sheet's millimetres scaled to fit its width.
 void paintReportPage(QPainter& painter, const host::report::ReportDocument& doc, int index,
                      const QRectF& target);
+
+// One page of a document at a zoom; a zoom of 1 shows the sheet at its real size. The
+// document is not copied: it must outlive the widget or be replaced with setDocument.
+class ReportPageWidget : public QWidget {
+ public:
+  explicit ReportPageWidget(const host::report::ReportDocument* doc, QWidget* parent = nullptr);
+  void setDocument(const host::report::ReportDocument* doc);
+  void show(int page, double zoom);
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  const host::report::ReportDocument* doc_;
+  int page_ = 0;
+  double zoom_ = 1;
+};
 
 // Writes every page to a PDF file of the sheet's size. False, with the reason in `error`,
 // when the file cannot be written.

@@ -20,32 +20,6 @@
 
 namespace qbk::desktop {
 
-// One page at the preview's zoom; a zoom of 1 shows the sheet at its real size.
-class ReportPageView : public QWidget {
- public:
-  explicit ReportPageView(const host::report::ReportDocument& doc) : doc_(doc) {
-    setObjectName("reportPage");
-  }
-  void show(int page, double zoom) {
-    page_ = page;
-    const double perMm = logicalDpiX() / 25.4 * zoom;
-    setFixedSize(static_cast<int>(doc_.width * perMm), static_cast<int>(doc_.height * perMm));
-    update();
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    paintReportPage(painter, doc_, page_, QRectF(rect()));
-  }
-
- private:
-  const host::report::ReportDocument& doc_;
-  int page_ = 0;
-};
-
 namespace {
 
 constexpr double kZooms[] = {0.5, 0.75, 1.0, 1.5, 2.0};
@@ -88,7 +62,7 @@ ReportPreviewWindow::ReportPreviewWindow(host::report::ReportRun run, QWidget* p
   for (QWidget* w : std::initializer_list<QWidget*>{print, pdf, csv, close}) bar->addWidget(w);
   layout->addLayout(bar);
 
-  view_ = new ReportPageView(run_.document);
+  view_ = new ReportPageWidget(&run_.document);
   scroll_ = new QScrollArea;
   scroll_->setAlignment(Qt::AlignHCenter);
   scroll_->setBackgroundRole(QPalette::Dark);

@@ -15,7 +15,7 @@ class QToolButton;
 
 namespace qbk::desktop {
 
-class ReportPageView;
+class ReportPageWidget;
 
 class ReportPreviewWindow : public QDialog {
  public:
@@ -42,7 +42,7 @@ class ReportPreviewWindow : public QDialog {
   host::report::ReportRun run_;
   int page_ = 0;
   double zoom_ = 1.0;
-  ReportPageView* view_;
+  ReportPageWidget* view_;
   QScrollArea* scroll_;
   QLabel* pageLabel_;
   QComboBox* zoomBox_;
