@@ -156,14 +156,14 @@ void writeBand(Writer& w, const char* key, const std::vector<BandItem>& band) {
   w.EndArray();
 }
 
-bool equalsFolded(std::string_view a, std::string_view b) {
+}  // namespace
+
+bool sameName(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
+    return std::toupper(static_cast<unsigned char>(x)) ==
+           std::toupper(static_cast<unsigned char>(y));
   });
 }
-
-}  // namespace
 
 double PageSetup::width() const {
   const PaperSize& p = paper(size);
@@ -176,13 +176,13 @@ double PageSetup::height() const {
 
 const ReportParamDef* ReportDefinition::param(std::string_view name) const {
   for (const ReportParamDef& p : params)
-    if (equalsFolded(p.name, name)) return &p;
+    if (sameName(p.name, name)) return &p;
   return nullptr;
 }
 
 const ReportColumn* ReportDefinition::column(std::string_view field) const {
   for (const ReportColumn& c : columns)
-    if (equalsFolded(c.field, field)) return &c;
+    if (sameName(c.field, field)) return &c;
   return nullptr;
 }
 

@@ -83,6 +83,10 @@ struct ReportDefinition {
   const ReportColumn* column(std::string_view field) const;
 };
 
+// Names of parameters and fields match without regard to (ASCII) letter case, as the
+// engines treat unquoted names.
+bool sameName(std::string_view a, std::string_view b);
+
 // A ReportError names what is wrong (an unknown key, a value of the wrong kind, a column
 // without a field), so a damaged definition is refused before it runs.
 ReportDefinition parseReportDefinition(std::string_view json);

@@ -161,13 +161,6 @@ class Pager {
   std::vector<std::pair<std::size_t, std::size_t>> pageNumbers_;  // page, box
 };
 
-bool sameName(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::toupper(static_cast<unsigned char>(x)) ==
-           std::toupper(static_cast<unsigned char>(y));
-  });
-}
-
 struct Totals {
   std::vector<double> values;
   explicit Totals(std::size_t n) : values(n, 0) {}

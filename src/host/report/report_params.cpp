@@ -1,19 +1,8 @@
 #include "host/report/report_params.h"
 
-#include <algorithm>
-#include <cctype>
 #include <utility>
 
 namespace qbk::host::report {
-
-namespace {
-bool sameName(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::toupper(static_cast<unsigned char>(x)) ==
-           std::toupper(static_cast<unsigned char>(y));
-  });
-}
-}  // namespace
 
 ReportParameter& ReportParameter::operator=(std::string text) {
   setValue(std::move(text));

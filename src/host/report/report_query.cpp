@@ -1,7 +1,6 @@
 #include "host/report/report_query.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "db/connection.h"
 #include "host/query.h"
@@ -10,12 +9,6 @@
 namespace qbk::host::report {
 
 namespace {
-
-std::string upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
 
 // Replaces the n-th "?" of a positional statement (outside quoted texts, quoted names and
 // comments, where toPositional left them) with `counts[n]` question marks.
@@ -99,9 +92,10 @@ ReportData runReportQuery(db::Connection& connection, const ReportDefinition& de
   std::vector<int> source;
   auto onColumns = [&](const db::Cursor& c) {
     std::vector<std::string> names;
-    for (int i = 0; i < c.columnCount(); ++i) names.push_back(upper(c.columnName(i)));
+    for (int i = 0; i < c.columnCount(); ++i) names.emplace_back(c.columnName(i));
     for (const std::string& field : data.fields) {
-      auto it = std::find(names.begin(), names.end(), upper(field));
+      auto it = std::find_if(names.begin(), names.end(),
+                             [&](const std::string& n) { return sameName(n, field); });
       if (it == names.end()) {
         throw ReportError("O campo '" + field +
                           "' não está no resultado da consulta do relatório.");
