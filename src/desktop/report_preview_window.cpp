@@ -41,10 +41,10 @@ ReportPreviewWindow::ReportPreviewWindow(host::report::ReportRun run, QWidget* p
   resize(900, 760);
   auto* layout = new QVBoxLayout(this);
   auto* bar = new QHBoxLayout;
-  first_ = tool("btnPrimeira", "⏮", "Primeira página");
+  first_ = tool("btnPrimeira", "|◀", "Primeira página");
   previous_ = tool("btnAnterior", "◀", "Página anterior");
   next_ = tool("btnProxima", "▶", "Próxima página");
-  last_ = tool("btnUltima", "⏭", "Última página");
+  last_ = tool("btnUltima", "▶|", "Última página");
   pageLabel_ = new QLabel;
   pageLabel_->setObjectName("lblPagina");
   zoomBox_ = new QComboBox;
@@ -77,8 +77,12 @@ ReportPreviewWindow::ReportPreviewWindow(host::report::ReportRun run, QWidget* p
     if (i >= 0) setZoom(kZooms[i]);
   });
   connect(print, &QToolButton::clicked, this, [this] { this->print(); });
-  connect(pdf, &QToolButton::clicked, this, [this] { exportPdf(); });
-  connect(csv, &QToolButton::clicked, this, [this] { exportCsv(); });
+  connect(pdf, &QToolButton::clicked, this, [this] {
+    exportTo("Exportar para PDF", "pdf", "Arquivos PDF (*.pdf)", &ReportPreviewWindow::savePdf);
+  });
+  connect(csv, &QToolButton::clicked, this, [this] {
+    exportTo("Exportar para planilha", "csv", "Planilhas (*.csv)", &ReportPreviewWindow::saveCsv);
+  });
   connect(close, &QToolButton::clicked, this, &QDialog::accept);
   refresh();
 }
@@ -124,20 +128,13 @@ void ReportPreviewWindow::print() {
   printWithDialog(this, run_.document);
 }
 
-void ReportPreviewWindow::exportPdf() {
+void ReportPreviewWindow::exportTo(const QString& caption, const QString& extension,
+                                   const QString& filter, Saver save) {
   const QString file = QFileDialog::getSaveFileName(
-      this, "Exportar para PDF", qs(run_.definition.code) + ".pdf", "Arquivos PDF (*.pdf)");
+      this, caption, qs(run_.definition.code) + "." + extension, filter);
   if (file.isEmpty()) return;
   QString error;
-  if (!savePdf(file, error)) QMessageBox::critical(this, "Erro", error);
-}
-
-void ReportPreviewWindow::exportCsv() {
-  const QString file = QFileDialog::getSaveFileName(
-      this, "Exportar para planilha", qs(run_.definition.code) + ".csv", "Planilhas (*.csv)");
-  if (file.isEmpty()) return;
-  QString error;
-  if (!saveCsv(file, error)) QMessageBox::critical(this, "Erro", error);
+  if (!(this->*save)(file, error)) QMessageBox::critical(this, "Erro", error);
 }
 
 void printWithDialog(QWidget* parent, const host::report::ReportDocument& doc) {

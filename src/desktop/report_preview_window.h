@@ -35,8 +35,10 @@ class ReportPreviewWindow : public QDialog {
   void print();
 
  private:
-  void exportPdf();
-  void exportCsv();
+  using Saver = bool (ReportPreviewWindow::*)(const QString&, QString&) const;
+  // Asks where to save, then saves; a failure is shown to the person.
+  void exportTo(const QString& caption, const QString& extension, const QString& filter,
+                Saver save);
   void refresh();
 
   host::report::ReportRun run_;
