@@ -27,6 +27,8 @@ const std::map<std::string, Picture, std::less<>>& pictures() {
       {"verificar", {{"view-refresh"}, "⟳"}},
       {"ordenar", {{"view-sort-ascending"}, "⇅"}},
       {"imprimir", {{"document-print"}, "⎙"}},
+      {"visualizar", {{"document-print-preview"}, "👁"}},
+      {"salvarcomo", {{"document-save-as"}, "⇩"}},
       {"modelo", {{"document-page-setup", "document-print-preview"}, "▤"}},
       {"mensagem", {{"mail-message-new"}, "✉"}},
       {"ajuda", {{"help-contents", "help-browser"}, "?"}},

@@ -12,8 +12,10 @@
 #include "desktop/module_loader.h"
 #include "desktop/qt_user_interface.h"
 #include "desktop/report_designer_window.h"
+#include "desktop/report_preview_window.h"
 #include "desktop/screenshots.h"
 #include "host/config.h"
+#include "host/report/report_output.h"
 #include "host/report_designer.h"
 #include "host/screens/application.h"
 
@@ -46,6 +48,7 @@ int main(int argc, char** argv) {
     host::UserInterfaceScope scope(ui);
     host::TReportDesignerDialog::setOpener(
         [&window](const host::ReportEditRequest& r) { desktop::editReportDefinition(&window, r); });
+    host::report::setReportPresenter(desktop::reportPresenter(&window));
     // Pictures are taken at the size that holds the screen, whatever a person left.
     const bool pictures = !cmd.screenshotDir.empty();
     QSettings settings(QStringLiteral("Qbk"), QStringLiteral("qbk-host"));
@@ -73,6 +76,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "qbk-host: %s\n", e.what());
     }
     host::TReportDesignerDialog::setOpener(nullptr);
+    host::report::setReportPresenter(nullptr);
   }
   return status;
 }

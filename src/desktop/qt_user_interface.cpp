@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -95,6 +97,16 @@ std::optional<std::string> QtUserInterface::selectDirectory(const std::string& s
       QFileDialog::getExistingDirectory(parent_, "Selecionar diretório", qs(start), options);
   if (dir.isEmpty()) return std::nullopt;
   return ss(dir);
+}
+
+std::optional<std::string> QtUserInterface::askText(const std::string& caption,
+                                                    const std::string& prompt,
+                                                    const std::string& initial) {
+  bool ok = false;
+  const QString text =
+      QInputDialog::getText(parent_, qs(caption), qs(prompt), QLineEdit::Normal, qs(initial), &ok);
+  if (!ok) return std::nullopt;
+  return ss(text);
 }
 
 std::optional<int> QtUserInterface::chooseRow(const std::string& title,

@@ -37,6 +37,8 @@ class QtUserInterface : public host::UserInterface {
   std::optional<std::string> openFile(const std::string& filter,
                                       const std::string& initialDir) override;
   std::optional<std::string> selectDirectory(const std::string& start, bool allowCreate) override;
+  std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
+                                     const std::string& initial) override;
   std::optional<host::BankImportChoice> reviewBankImport(
       const host::BankImportReview& review) override;
   void showProgress(int kind, const std::string& text) override;

@@ -12,6 +12,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "desktop/qt_text.h"
+#include "desktop/report_designer_form.h"
+
 namespace qbk::desktop {
 
 namespace {
@@ -52,6 +55,17 @@ void editReportDefinition(QWidget* parent, const host::ReportEditRequest& reques
     return;
   }
 
+  // A definition of ours opens in the designer; any other file (a model written by another
+  // program) in the text editor, so it can still be looked at and kept.
+  QString notOurs;
+  try {
+    ReportDesignerWindow designer(host::report::parseReportDefinition(ss(text)), path, parent);
+    designer.exec();
+    return;
+  } catch (const host::report::ReportError& e) {
+    notOurs = qs(e.what());
+  }
+
   QDialog dialog(parent);
   dialog.setWindowTitle("Editor de Relatório - " + QFileInfo(path).fileName());
   dialog.resize(760, 560);
@@ -60,6 +74,10 @@ void editReportDefinition(QWidget* parent, const host::ReportEditRequest& reques
       std::chrono::duration_cast<std::chrono::seconds>(request.when.time_since_epoch()).count());
   layout->addWidget(
       new QLabel(QString("%1 — aberto em %2").arg(path, when.toString("dd/MM/yyyy HH:mm"))));
+  auto* note =
+      new QLabel("Não é uma definição de relatório (" + notOurs + "); editado como texto.");
+  note->setWordWrap(true);
+  layout->addWidget(note);
   auto* editor = new QPlainTextEdit(text);
   editor->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   layout->addWidget(editor);

@@ -1,5 +1,6 @@
 // The report designer the desktop shows when a screen opens a report definition for
-// editing: the definition's text in an editor, saved back on request.
+// editing: the designer window for a definition of ours, the file's text in an editor for
+// any other file; either saves back on request.
 #pragma once
 
 #include <QWidget>

@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QPixmap>
+#include <QTimer>
 #include <cstdio>
 #include <functional>
 
 #include "data/record_set.h"
 #include "desktop/event_boundary.h"
 #include "desktop/main_window.h"
+#include "desktop/screen_window.h"
+#include "forms/buttons.h"
 #include "forms/grid.h"
 #include "forms/pages.h"
 #include "host/screens/screen.h"
@@ -43,7 +46,8 @@ void selectBank(host::Screen& screen, const char* code) {
   QApplication::processEvents();
 }
 
-using Shoot = std::function<void(const std::string& name)>;
+// Takes a picture of the main window, or of `window` (a modal one of its own).
+using Shoot = std::function<void(const std::string& name, QWidget* window)>;
 
 // Every page of a page control in turn, and within each page the page controls it holds.
 void shootPages(host::Screen& screen, forms::PageControl& pages, const Shoot& shoot) {
@@ -57,14 +61,42 @@ void shootPages(host::Screen& screen, forms::PageControl& pages, const Shoot& sh
     if (inner) {
       shootPages(screen, *inner, shoot);
     } else {
-      shoot(sheet->name());
+      shoot(sheet->name(), nullptr);
     }
   }
 }
 
-// The report window's picture. The report screen opens from the print command; once it has
-// a desktop window, bring it up here, shoot it and close it. Until then it is not taken.
-void shootReportWindow(MainWindow&, host::Screen&, const Shoot&) {}
+// Runs `act` on the modal window that the next call opens, from inside its own event loop.
+void onNextModal(const std::function<void(QWidget*)>& act) {
+  QTimer::singleShot(0, [act] {
+    if (QWidget* w = QApplication::activeModalWidget()) act(w);
+  });
+}
+
+// The report window, opened by the print command, and the preview it opens; each is
+// closed again after its picture.
+void shootReportWindow(MainWindow&, host::Screen& screen, const Shoot& shoot) {
+  auto* print = screen.form().tryFind<forms::CommandButton>("sbtImprimir");
+  if (!print || !print->enabled()) return;
+  onNextModal([&shoot](QWidget* report) {
+    auto* dialog = dynamic_cast<ScreenDialog*>(report);
+    if (!dialog) {
+      report->close();
+      return;
+    }
+    shoot("frmRelBanco", report);
+    auto* preview = dialog->view().screen().form().tryFind<forms::CommandButton>("sbtPreview");
+    if (preview) {
+      onNextModal([&shoot](QWidget* window) {
+        shoot("visualizar", window);
+        window->close();
+      });
+      dispatch([&] { preview->userClick(); });
+    }
+    report->close();
+  });
+  dispatch([&] { print->userClick(); });
+}
 
 }  // namespace
 
@@ -72,12 +104,13 @@ std::vector<std::filesystem::path> takeScreenshots(MainWindow& window, host::Scr
                                                    const std::filesystem::path& dir) {
   std::filesystem::create_directories(dir);
   std::vector<std::filesystem::path> written;
-  const Shoot shoot = [&](const std::string& name) {
+  const Shoot shoot = [&](const std::string& name, QWidget* what) {
     char prefix[16];
     std::snprintf(prefix, sizeof prefix, "%02d-", static_cast<int>(written.size()) + 1);
     const auto file = dir / (prefix + name + ".png");
     QApplication::processEvents();
-    if (window.grab().save(QString::fromStdString(file.string()))) written.push_back(file);
+    QWidget& shown = what ? *what : static_cast<QWidget&>(window);
+    if (shown.grab().save(QString::fromStdString(file.string()))) written.push_back(file);
   };
   auto* main = screen.form().tryFind<forms::PageControl>(kMainPages);
   if (!main) return written;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "host/report/report_params.h"
+
 namespace qbk::host {
 
 class Screen;
@@ -70,6 +72,10 @@ class TReportDesignerDialog {
   // Opens `path` (cut to kMaxPathLength bytes, never inside a UTF-8 character) for
   // editing, stamped with `when`. Saving and closing are the designer's.
   void EditReport(const std::string& path, std::chrono::system_clock::time_point when);
+
+  // Raised just before a report runs, with the parameters its definition declares: the
+  // screen fills them. The flag is the designer's and is handed on as it comes back.
+  std::function<void(report::ReportParams& params, bool& flag)> onBeforeGetQueryParams;
 
   // What was opened, in order (also when an opener is installed).
   const std::vector<ReportEditRequest>& requests() const { return requests_; }

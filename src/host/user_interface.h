@@ -32,6 +32,11 @@ class UserInterface {
   virtual std::optional<std::string> selectDirectory(const std::string& start,
                                                      bool allowCreate) = 0;
 
+  // A line of text asked under a caption with a prompt, starting from `initial`: what the
+  // person typed, or nothing when the person cancels.
+  virtual std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
+                                             const std::string& initial) = 0;
+
   // The choice window of a search button: the index of the chosen row, or nothing when the
   // person cancels. With no rows, `emptyMessage` is shown instead and nothing is chosen, so
   // no implementation has to present an empty list.

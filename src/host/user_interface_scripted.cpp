@@ -18,6 +18,8 @@ const char* toString(UiEventKind kind) {
       return "OpenFile";
     case UiEventKind::SelectDirectory:
       return "SelectDirectory";
+    case UiEventKind::AskText:
+      return "AskText";
     case UiEventKind::Choose:
       return "Choose";
     case UiEventKind::ChooseMany:
@@ -68,13 +70,18 @@ void ScriptedUserInterface::answerReviewBankImport(std::optional<BankImportChoic
 void ScriptedUserInterface::failNextOpenFile(std::string text) {
   openFiles_.emplace_back(Failure{std::move(text)});
 }
+void ScriptedUserInterface::answerAskText(std::optional<std::string> text) {
+  texts_.emplace_back(std::move(text));
+}
+
 void ScriptedUserInterface::failNextSelectDirectory(std::string text) {
   directories_.emplace_back(Failure{std::move(text)});
 }
 
 int ScriptedUserInterface::pendingAnswers() const {
   return static_cast<int>(confirms_.size() + openFiles_.size() + directories_.size() +
-                          chooses_.size() + chooseManys_.size() + bankImportReviews_.size());
+                          texts_.size() + chooses_.size() + chooseManys_.size() +
+                          bankImportReviews_.size());
 }
 
 std::vector<UiEvent> ScriptedUserInterface::events(UiEventKind kind) const {
@@ -150,6 +157,14 @@ std::optional<std::string> ScriptedUserInterface::openFile(const std::string& fi
   UiEvent asked = event(UiEventKind::OpenFile, filter);
   asked.detail = initialDir;
   return next(openFiles_, asked);
+}
+
+std::optional<std::string> ScriptedUserInterface::askText(const std::string& caption,
+                                                          const std::string& prompt,
+                                                          const std::string&) {
+  UiEvent asked = event(UiEventKind::AskText, prompt);
+  asked.detail = caption;
+  return next(texts_, asked);
 }
 
 std::optional<std::string> ScriptedUserInterface::selectDirectory(const std::string& start,

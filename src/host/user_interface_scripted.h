@@ -29,6 +29,7 @@ enum class UiEventKind {
   Info,
   OpenFile,
   SelectDirectory,
+  AskText,
   Choose,
   ChooseMany,
   ReviewBankImport,
@@ -62,6 +63,7 @@ class ScriptedUserInterface : public UserInterface {
   void answerConfirm(bool yes);
   void answerOpenFile(std::optional<std::string> path);
   void answerSelectDirectory(std::optional<std::string> path);
+  void answerAskText(std::optional<std::string> text);
   void answerChoose(std::optional<int> row);
   void answerChooseMany(std::optional<std::vector<int>> rows);
   void answerReviewBankImport(std::optional<BankImportChoice> choice);
@@ -102,6 +104,9 @@ class ScriptedUserInterface : public UserInterface {
   std::optional<std::string> openFile(const std::string& filter,
                                       const std::string& initialDir) override;
   std::optional<std::string> selectDirectory(const std::string& start, bool allowCreate) override;
+  // The event's text is the prompt, its detail the caption.
+  std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
+                                     const std::string& initial) override;
   std::optional<BankImportChoice> reviewBankImport(const BankImportReview& review) override;
   void showProgress(int kind, const std::string& text) override;
   void hideProgress() override;
@@ -128,6 +133,7 @@ class ScriptedUserInterface : public UserInterface {
   Queue<bool> confirms_;
   Queue<std::optional<std::string>> openFiles_;
   Queue<std::optional<std::string>> directories_;
+  Queue<std::optional<std::string>> texts_;
   Queue<std::optional<int>> chooses_;
   Queue<std::optional<std::vector<int>>> chooseManys_;
   Queue<std::optional<BankImportChoice>> bankImportReviews_;

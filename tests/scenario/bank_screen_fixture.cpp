@@ -46,6 +46,7 @@ void BankScreenTest::startServer(bool demo, const std::string& moduloAtiv) {
   config.webPort = server_->port();
   config.moduloAtiv = moduloAtiv;
   config.database = dbPath;
+  config.reportDir = QBK_TEST_REPORT_DIR;
   host::setHostConfig(config);
   db_ = db::open(dbPath);
 }

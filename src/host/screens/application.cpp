@@ -7,13 +7,15 @@
 #include "db/connection.h"
 #include "host/config.h"
 #include "host/screens/base_screen.h"
+#include "host/screens/report_screen.h"
 #include "host/search.h"
 
 namespace qbk::host {
 
 namespace resource {
 extern const std::string_view TfrmPadrao;
-}
+extern const std::string_view TfrmDadosGerRel;
+}  // namespace resource
 
 namespace {
 
@@ -66,6 +68,7 @@ bool Screen::close() {
 Application::Application() {
   if (current) throw Error("Já existe uma aplicação em execução.");
   builder_.addResource(kBaseScreenResource, std::string(resource::TfrmPadrao));
+  builder_.addResource(kReportScreenResource, std::string(resource::TfrmDadosGerRel));
   current = this;
 }
 

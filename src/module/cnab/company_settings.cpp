@@ -117,7 +117,6 @@ void CompanySettings::dtsEmprBancStateChange() {
   c_.dbnEmprBanc->setEnabled(browse);
   // A company being edited keeps the person on its data until Confirmar or Cancelar.
   screen_.lockWays();
-  screen_.keepPrintOff();
 }
 
 void CompanySettings::pgcCNABEnter() {

@@ -201,7 +201,6 @@ void CodeTables::Controle_Butoes() {
   // A row is saved under the current bank: the bank must not move while one is typed.
   c_.dbnPadrao->setEnabled(!anyEditing() && screen_.dtsPadrao.state() == DataSetState::Browse);
   screen_.lockWays();
-  screen_.keepPrintOff();
 }
 
 // ---- the records -------------------------------------------------------------------------

@@ -94,7 +94,6 @@ void DdaSettings::dtsDDAStateChange() {
   // The DDA row belongs to the current bank: the bank must not change under it.
   c_.dbnPadrao->setEnabled(false);
   screen_.lockWays();
-  screen_.keepPrintOff();
 }
 
 void DdaSettings::vd_diretorio() {

@@ -3,7 +3,10 @@
 #include "forms/keys.h"
 #include "host/messages.h"
 #include "host/progress.h"
+#include "host/screens/application.h"
+#include "module/frame/module_entry.h"
 #include "module/frame/tfrm_banco.h"
+#include "module/report/tfrm_rel_banco.h"
 
 namespace qbk::module {
 
@@ -47,7 +50,9 @@ void TfrmBanco::sbtOrdenarClick() {
 }
 
 void TfrmBanco::sbtImprimirClick() {
-  // The bank report screen is not part of the module yet; the mode rules keep this off.
+  host::Application& host = app();
+  frmRelBanco = &host.create<TfrmRelBanco>(TfrmRelBanco::kClassName);
+  host.showModal(*frmRelBanco);
 }
 
 void TfrmBanco::sbtVerificarClick() {
@@ -78,7 +83,6 @@ void TfrmBanco::dtsPadraoStateChange() {
   bank_.applyModeRules();
   codes_.setPayablesGridEnabled(dtsPadrao.state() == data::DataSetState::Browse);
   lockWays();
-  keepPrintOff();
 }
 
 }  // namespace qbk::module

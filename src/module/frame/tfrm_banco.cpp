@@ -132,8 +132,4 @@ void TfrmBanco::bankChanged() {
   for (ScreenPart* part : parts_) part->bankChanged();
 }
 
-void TfrmBanco::keepPrintOff() {
-  setCommandEnabled("Imprimir", false);
-}
-
 }  // namespace qbk::module

@@ -95,8 +95,6 @@ class TfrmBanco : public host::TfrmPadrao {
   void showPlace(PlaceId place);
   // Another bank became current: every part hears it.
   void bankChanged();
-  // The bank report screen is not available yet: no rule turns printing on.
-  void keepPrintOff();
 
  private:
   struct Controls : ControlTable {
