@@ -32,9 +32,13 @@ Qt::Alignment alignment(Align a) {
   return Qt::AlignLeft;
 }
 
+// A wide sheet is the named paper turned, so a printer driver feeds it as that paper.
 QPageLayout layoutOf(const ReportDocument& doc) {
-  return QPageLayout(QPageSize(QSizeF(doc.width, doc.height), QPageSize::Millimeter),
-                     QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+  const bool wide = doc.width > doc.height;
+  const QSizeF upright = wide ? QSizeF(doc.height, doc.width) : QSizeF(doc.width, doc.height);
+  return QPageLayout(QPageSize(upright, QPageSize::Millimeter),
+                     wide ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                     QPageLayout::Millimeter);
 }
 
 // Pages of the device, painted one after the other.

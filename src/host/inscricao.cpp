@@ -23,19 +23,6 @@ char toLower(char c) {
   return isUpper(c) ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string normalise(std::string_view number) {
-  std::string out;
-  out.reserve(number.size());
-  for (char c : number) {
-    if (isDigit(c) || isUpper(c)) {
-      out += c;
-    } else if (isLower(c)) {
-      out += toUpper(c);
-    }
-  }
-  return out;
-}
-
 bool allDigits(std::string_view s) {
   for (char c : s) {
     if (!isDigit(c)) return false;
@@ -57,8 +44,21 @@ int checkDigit(std::string_view s, std::span<const int> weights) {
 
 }  // namespace
 
+std::string registrationCharacters(std::string_view number) {
+  std::string out;
+  out.reserve(number.size());
+  for (char c : number) {
+    if (isDigit(c) || isUpper(c)) {
+      out += c;
+    } else if (isLower(c)) {
+      out += toUpper(c);
+    }
+  }
+  return out;
+}
+
 char Ajusta_Inscricao(std::string& number) {
-  number = normalise(number);
+  number = registrationCharacters(number);
   const std::size_t length = number.size();
   if (length == 0 || length > 14) return kPessoaIndefinida;
   if (length <= 11 && allDigits(number)) {
@@ -71,7 +71,7 @@ char Ajusta_Inscricao(std::string& number) {
 
 bool validCpf(std::string_view number) {
   static constexpr std::array<int, 10> kWeights{11, 10, 9, 8, 7, 6, 5, 4, 3, 2};
-  std::string cpf = normalise(number);
+  std::string cpf = registrationCharacters(number);
   if (cpf.size() != 11 || !allDigits(cpf) || allSame(cpf)) return false;
   return checkDigit(cpf, std::span(kWeights).subspan(1)) == cpf[9] - '0' &&
          checkDigit(cpf, kWeights) == cpf[10] - '0';
@@ -79,7 +79,7 @@ bool validCpf(std::string_view number) {
 
 bool validCnpj(std::string_view number) {
   static constexpr std::array<int, 13> kWeights{6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
-  std::string cnpj = normalise(number);
+  std::string cnpj = registrationCharacters(number);
   if (cnpj.size() != 14 || !allDigits(std::string_view(cnpj).substr(12)) || allSame(cnpj)) {
     return false;
   }

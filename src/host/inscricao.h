@@ -20,6 +20,10 @@ inline constexpr std::string_view kCpfMask = "999.999.999-99";
 // "A" positions take a digit or a letter, so the masked edit accepts alphanumeric CNPJs.
 inline constexpr std::string_view kCnpjMask = "AA.AAA.AAA/AAAA-99";
 
+// The characters of a registration number: digits and letters, upper-cased; punctuation
+// and blanks dropped.
+std::string registrationCharacters(std::string_view number);
+
 // Normalises a registration number in place and returns its person type:
 // - keeps digits and letters, upper-cased; drops punctuation and blanks;
 // - digits only, up to 11: a CPF, left-filled with "0" to 11 (a number read from a numeric

@@ -8,6 +8,7 @@ namespace qbk::host {
 
 namespace {
 constexpr std::string_view kBlanks = " \t";
+}  // namespace
 
 std::string_view trimBlanks(std::string_view text) {
   auto first = text.find_first_not_of(kBlanks);
@@ -15,7 +16,6 @@ std::string_view trimBlanks(std::string_view text) {
   auto last = text.find_last_not_of(kBlanks);
   return text.substr(first, last - first + 1);
 }
-}  // namespace
 
 bool EmptyString(std::string_view text) {
   return text.find_first_not_of(kBlanks) == std::string_view::npos;

@@ -16,6 +16,9 @@ namespace qbk::host {
 // directory made only of blanks must be refused or stored as null like an empty one.
 bool EmptyString(std::string_view text);
 
+// The text without its leading and trailing blanks (spaces and tabs).
+std::string_view trimBlanks(std::string_view text);
+
 // A code left-filled with "0" to `width` characters after trimming its blanks:
 // ("1", 3) -> "001", ("01", 3) -> "001", ("1", 2) -> "01". A code already at or over the
 // width comes back trimmed and otherwise unchanged. An empty or blank text gives "" (not

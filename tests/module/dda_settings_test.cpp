@@ -152,6 +152,19 @@ TEST_F(DdaSettingsTest, verificarReadsTheSettingsAgainAndKeepsTheirBankCurrent) 
     EXPECT_FALSE(enabled(command)) << command;
   EXPECT_TRUE(enabled("sbtAlterar"));
   EXPECT_THAT(errors(), IsEmpty());
+
+  // Settings being typed stay as typed, with the way out of their edit still open.
+  ASSERT_TRUE(press("sbtAlterar"));
+  ASSERT_TRUE(retype("dbeEmailDest", "outro@exemplo.com.br"));
+  ASSERT_TRUE(press("sbtVerificar"));
+  EXPECT_THAT(errors(), IsEmpty());
+  EXPECT_EQ(dda().state(), DataSetState::Edit);
+  EXPECT_EQ(ctl<forms::Edit>("dbeEmailDest").text(), "outro@exemplo.com.br");
+  EXPECT_TRUE(enabled("sbtConfirmar"));
+  EXPECT_TRUE(enabled("sbtCancelar"));
+  EXPECT_FALSE(enabled("sbtIncluir"));
+  ASSERT_TRUE(press("sbtConfirmar"));
+  EXPECT_EQ(stored("DSEMAILDDA"), "outro@exemplo.com.br");
 }
 
 }  // namespace

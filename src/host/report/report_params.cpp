@@ -4,21 +4,6 @@
 
 namespace qbk::host::report {
 
-ReportParameter& ReportParameter::operator=(std::string text) {
-  setValue(std::move(text));
-  return *this;
-}
-
-ReportParameter& ReportParameter::operator=(double number) {
-  setValue(number);
-  return *this;
-}
-
-void ReportParameter::setValue(data::Value value) {
-  value_ = std::move(value);
-  assigned_ = true;
-}
-
 ReportParams::ReportParams(const ReportDefinition& definition) {
   for (const ReportParamDef& p : definition.params) params_.emplace_back(p.name, p.type);
 }

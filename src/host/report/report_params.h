@@ -7,30 +7,23 @@
 #include <vector>
 
 #include "data/value.h"
+#include "host/query.h"
 #include "host/report/report_definition.h"
 
 namespace qbk::host::report {
 
-class ReportParameter {
+// A direct query's parameter that knows its declared name and type.
+class ReportParameter : public QueryParam {
  public:
   ReportParameter(std::string name, ParamType type) : name_(std::move(name)), type_(type) {}
-
-  ReportParameter& operator=(std::string text);
-  ReportParameter& operator=(const char* text) { return *this = std::string(text); }
-  ReportParameter& operator=(double number);
-  void setValue(data::Value value);
+  using QueryParam::operator=;
 
   const std::string& name() const { return name_; }
   ParamType type() const { return type_; }
-  // A parameter nobody set reaches the query as null.
-  const data::Value& value() const { return value_; }
-  bool assigned() const { return assigned_; }
 
  private:
   std::string name_;
   ParamType type_;
-  data::Value value_;
-  bool assigned_ = false;
 };
 
 class ReportParams {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "db/connection.h"
+#include "db/sql_text.h"
 #include "host/query.h"
 #include "host/search.h"
 
@@ -10,38 +11,17 @@ namespace qbk::host::report {
 
 namespace {
 
-// Replaces the n-th "?" of a positional statement (outside quoted texts, quoted names and
-// comments, where toPositional left them) with `counts[n]` question marks.
+// Replaces the n-th "?" of a positional statement with `counts[n]` question marks, with the
+// same reading of quotes and comments that placed them.
 std::string expandPlaceholders(const std::string& sql, const std::vector<std::size_t>& counts) {
-  std::string out;
-  out.reserve(sql.size() + 8 * counts.size());
   std::size_t n = 0;
-  for (std::size_t i = 0; i < sql.size(); ++i) {
-    const char c = sql[i];
-    if (c == '\'' || c == '"') {
-      const std::size_t end = sql.find(c, i + 1);
-      const std::size_t stop = end == std::string::npos ? sql.size() : end + 1;
-      out.append(sql, i, stop - i);
-      i = stop - 1;
-    } else if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
-      const std::size_t end = sql.find('\n', i);
-      const std::size_t stop = end == std::string::npos ? sql.size() : end;
-      out.append(sql, i, stop - i);
-      i = stop - 1;
-    } else if (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
-      const std::size_t end = sql.find("*/", i + 2);
-      const std::size_t stop = end == std::string::npos ? sql.size() : end + 2;
-      out.append(sql, i, stop - i);
-      i = stop - 1;
-    } else if (c == '?') {
-      const std::size_t count = n < counts.size() ? counts[n] : 1;
-      for (std::size_t k = 0; k < count; ++k) out += k == 0 ? "?" : ", ?";
-      ++n;
-    } else {
-      out += c;
-    }
-  }
-  return out;
+  return db::rewriteOutsideQuotes(sql, [&](std::string_view rest, std::string& out) -> std::size_t {
+    if (rest.front() != '?') return 0;
+    const std::size_t count = n < counts.size() ? counts[n] : 1;
+    for (std::size_t k = 0; k < count; ++k) out += k == 0 ? "?" : ", ?";
+    ++n;
+    return 1;
+  });
 }
 
 }  // namespace

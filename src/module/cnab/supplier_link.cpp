@@ -14,16 +14,7 @@ namespace qbk::module {
 std::string Nr_Codigo(std::string_view text) {
   // Alphanumeric CNPJs carry letters in their first twelve positions: they are part of the
   // number, and dropping them would find no supplier.
-  std::string out;
-  for (char ch : text) {
-    if (ch >= '0' && ch <= '9')
-      out.push_back(ch);
-    else if (ch >= 'A' && ch <= 'Z')
-      out.push_back(ch);
-    else if (ch >= 'a' && ch <= 'z')
-      out.push_back(static_cast<char>(ch - 'a' + 'A'));
-  }
-  return out;
+  return host::registrationCharacters(text);
 }
 
 std::string registrationText(const data::Field& number) {
@@ -97,10 +88,7 @@ void CompanySettings::dbeCdFornBancEnter() {
   field("IDTPIJURFORN").setString("");
   field("NMRAZSOCFORN").setString("");
   const std::string stored = field("NRINSJURFORN").asString();
-  std::size_t first = stored.find_first_not_of(' ');
-  std::size_t last = stored.find_last_not_of(' ');
-  const std::string trimmed =
-      first == std::string::npos ? std::string() : stored.substr(first, last - first + 1);
+  const std::string trimmed(host::trimBlanks(stored));
   if (c_.dbeCdFornBanc->text() != trimmed) c_.dbeCdFornBanc->setText(trimmed);
 }
 

@@ -73,9 +73,15 @@ void DdaSettings::verificar() {
   // Reading the banks makes the first one current, under the settings of the one shown.
   BankRecord& bank = screen_.bank();
   const std::string shownBank = bank.codigoBanco();
-  screen_.fetch(bank.cdsBanco, method::GetBanco);
-  bank.cdsBanco.locate({"CDBANCO"}, {data::Value(shownBank)});
-  load();
+  try {
+    screen_.fetch(bank.cdsBanco, method::GetBanco);
+    bank.cdsBanco.locate({"CDBANCO"}, {data::Value(shownBank)});
+    // A row being typed stays as it is; it is read again once confirmed or cancelled.
+    if (!cdsDDA.editing()) load();
+  } catch (...) {
+    dtsDDAStateChange();
+    throw;
+  }
   // Reading the banks ran the bank list's rules, which are not this tab's.
   dtsDDAStateChange();
 }
