@@ -63,8 +63,8 @@ TEST_F(LayoutTest, everyCaptionFitsClearOfItsNeighboursOnEveryTabOfEveryBankArra
   openBankScreen();
   // One bank of each arrangement of the CNAB panels. The screen leaves in place what a bank
   // does not set, so the order matters: 237 comes after 422, which hides the layout page
-  // that Bradesco's payment layout moves onto, and before 104, which moves the bank data
-  // up onto Bradesco's scheduling pattern.
+  // that the 237 payment layout moves onto, and before 104, which moves the bank data up
+  // onto the 237 scheduling pattern.
   for (const char* bank : {"999", "001", "341", "399", "422", "237", "104"}) {
     SCOPED_TRACE(bank);
     goToBank(bank);

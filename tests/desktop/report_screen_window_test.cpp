@@ -1,5 +1,7 @@
 // The bank report screen as a person meets it on the desktop: Imprimir on the bank screen
-// opens it as a modal window, and Visualizar there opens the preview of the bank list.
+// opens it as a modal window, whose captions fit clear of each other, and Visualizar there
+// opens the preview of the bank list.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -13,6 +15,7 @@
 #include "desktop_fixture.h"
 #include "host/config.h"
 #include "host/report/report_output.h"
+#include "layout_check.h"
 
 namespace qbk::desktop::testing {
 namespace {
@@ -60,6 +63,7 @@ TEST_F(ReportScreenWindowTest, imprimirOpensTheReportWindowAndVisualizarItsPrevi
     EXPECT_EQ(dialog->windowTitle().toStdString(), "Banco");
     FormRenderer& r = dialog->view().renderer();
     EXPECT_FALSE(r.widgetFor("BtpBanco")->isEnabled());
+    EXPECT_THAT(layoutFaults(r), ::testing::IsEmpty());
     whenModalShows(
         [&](QWidget* w) {
           auto* preview = dynamic_cast<ReportPreviewWindow*>(w);
