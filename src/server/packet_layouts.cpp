@@ -26,9 +26,9 @@ namespace {
 
 // A layout whose writable fields do not match the catalog would write the wrong column
 // or none at all; refuse it the first time it is built rather than at the first delta.
-PacketLayout makeLayout(const protocol::PacketSpec& spec) {
-  PacketLayout layout{&table(spec.table), {}};
-  for (const protocol::FieldSpec& f : spec.fields) {
+PacketLayout makeLayout(const protocol::PacketSpec& packet) {
+  PacketLayout layout{&table(packet.table), {}};
+  for (const protocol::FieldSpec& f : packet.fields) {
     layout.fields.push_back({f.def(), f.joined});
     if (f.joined) continue;
     const ColumnSpec* c = layout.table->column(f.name);
@@ -40,9 +40,9 @@ PacketLayout makeLayout(const protocol::PacketSpec& spec) {
 }
 
 // One layout per packet, built once on first use.
-template <const protocol::PacketSpec& spec>
+template <const protocol::PacketSpec& packet>
 const PacketLayout& layoutOf() {
-  static const PacketLayout layout = makeLayout(spec);
+  static const PacketLayout layout = makeLayout(packet);
   return layout;
 }
 
